@@ -1,0 +1,181 @@
+#include "renderer/window/win32_renderer_platform.h"
+
+namespace {
+const char kClassName[] = "OpenGL";
+constexpr DWORD kDisplayModeRecordSize = 148;  // the record without the panning fields
+
+using SwapIntervalProc = BOOL(WINAPI*)(int);
+
+// Lets the buffer swap wait for the display's refresh where the driver offers it,
+// so the loop does not spin faster than the screen can show.
+void AskForSwapInterval() {
+    const PROC proc = wglGetProcAddress("wglSwapIntervalEXT");
+    if (proc == nullptr) return;
+    const auto swapInterval =
+        reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void (*)()>(proc));
+    swapInterval(1);
+}
+
+PIXELFORMATDESCRIPTOR PixelFormatRequest(int colourBits) {
+    PIXELFORMATDESCRIPTOR request{};
+    request.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    request.nVersion = 1;
+    request.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    request.iPixelType = PFD_TYPE_RGBA;
+    request.cColorBits = static_cast<BYTE>(colourBits);
+    request.cDepthBits = 16;
+    request.iLayerType = PFD_MAIN_PLANE;
+    return request;
+}
+}  // namespace
+
+bool EnterFullScreenMode(int width, int height, int bitsPerPixel) {
+    DEVMODEA mode{};
+    mode.dmSize = kDisplayModeRecordSize;
+    mode.dmPelsWidth = static_cast<DWORD>(width);
+    mode.dmPelsHeight = static_cast<DWORD>(height);
+    mode.dmBitsPerPel = static_cast<DWORD>(bitsPerPixel);
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL;
+    return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
+}
+
+uint32_t Win32RendererPlatform::TickCount() {
+    return GetTickCount();
+}
+
+bool Win32RendererPlatform::RegisterRendererClass() {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof(WNDCLASSEXA);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+    windowClass.lpfnWndProc = RendererWindowProc;
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(12));
+    windowClass.lpszClassName = kClassName;
+    return (RegisterClassExA(&windowClass) & 0xFFFF) != 0;
+}
+
+void Win32RendererPlatform::UnregisterRendererClass() {
+    UnregisterClassA(kClassName, instance_);
+}
+
+bool Win32RendererPlatform::CreateRendererWindow(RendererRun& run) {
+    RendererWindow& window = run.window;
+    run_ = &run;
+    RECT rect{0, 0, window.width, window.height};
+    const PIXELFORMATDESCRIPTOR request = PixelFormatRequest(window.colourDepth);
+
+    // A failed switch leaves an overlapped window whose outer size, not its client
+    // area, is the requested size, with the cursor left visible.
+    const bool wanted = window.fullScreen != 0;
+    const bool switched =
+        wanted && EnterFullScreenMode(window.width, window.height, window.colourDepth);
+    if (wanted && !switched) window.fullScreen = 0;
+    const WindowFrame frame = ChooseWindowFrame(wanted, switched);
+    if (frame.hideCursor) ShowCursor(FALSE);
+    if (frame.sizeIsClientArea) AdjustWindowRectEx(&rect, frame.style, FALSE, frame.exStyle);
+
+    windowHandle_ = CreateWindowExA(frame.exStyle, kClassName, window.title.c_str(), frame.style, 0,
+                                    0, rect.right - rect.left, rect.bottom - rect.top, nullptr,
+                                    nullptr, instance_, this);
+    if (windowHandle_ == nullptr) return false;
+
+    deviceContext_ = GetDC(windowHandle_);
+    if (deviceContext_ == nullptr) {
+        ReleaseWindow();
+        return false;
+    }
+    const int format = ChoosePixelFormat(deviceContext_, &request);
+    if (format == 0 || !SetPixelFormat(deviceContext_, format, &request)) {
+        ReleaseWindow();
+        return false;
+    }
+    renderContext_ = wglCreateContext(deviceContext_);
+    if (renderContext_ == nullptr) {
+        ReleaseWindow();
+        return false;
+    }
+    if (!wglMakeCurrent(deviceContext_, renderContext_)) {
+        wglDeleteContext(renderContext_);
+        renderContext_ = nullptr;
+        ReleaseWindow();
+        return false;
+    }
+    AskForSwapInterval();
+    ShowWindow(windowHandle_, SW_NORMAL);
+    window.visible = 1;
+    return true;
+}
+
+void Win32RendererPlatform::ReleaseWindow() {
+    if (deviceContext_ != nullptr) {
+        ReleaseDC(windowHandle_, deviceContext_);
+        deviceContext_ = nullptr;
+    }
+    DestroyWindow(windowHandle_);
+    windowHandle_ = nullptr;
+}
+
+void Win32RendererPlatform::DestroyRendererWindow(RendererRun& run) {
+    if (windowHandle_ != nullptr) {
+        if (deviceContext_ != nullptr) {
+            wglMakeCurrent(deviceContext_, nullptr);
+            if (renderContext_ != nullptr) {
+                wglDeleteContext(renderContext_);
+                renderContext_ = nullptr;
+            }
+        }
+        ReleaseWindow();
+    }
+    if (run.window.fullScreen) {
+        ChangeDisplaySettingsA(nullptr, 0);
+        ShowCursor(TRUE);
+    }
+}
+
+bool Win32RendererPlatform::TakeMessage(uint32_t& message) {
+    if (!PeekMessageA(&taken_, windowHandle_, 0, 0, PM_REMOVE)) return false;
+    message = taken_.message;
+    return true;
+}
+
+void Win32RendererPlatform::DispatchTakenMessage() {
+    DispatchMessageA(&taken_);
+}
+
+void Win32RendererPlatform::WaitForMessage() {
+    WaitMessage();
+}
+
+void Win32RendererPlatform::SwapBuffers() {
+    ::SwapBuffers(deviceContext_);
+}
+
+void Win32RendererPlatform::PostQuitToWindow() {
+    PostMessageA(windowHandle_, WM_QUIT, 0, 0);
+}
+
+LRESULT CALLBACK Win32RendererPlatform::RendererWindowProc(HWND window, UINT message, WPARAM wParam,
+                                                           LPARAM lParam) {
+    auto* platform =
+        reinterpret_cast<Win32RendererPlatform*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_CREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        return 0;
+    }
+    if (platform == nullptr || platform->run_ == nullptr) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    const MessageAction action = HandleRendererMessage(
+        *platform->run_, message, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
+    // Size messages sent while the window is being created arrive before any
+    // context is current; creation reshapes the view itself afterwards.
+    if (action.reshape && wglGetCurrentContext() != nullptr) {
+        ReshapeView(platform->gl_, action.width, action.height);
+    }
+    if (action.postQuit) PostMessageA(window, WM_QUIT, 0, 0);
+    if (action.handled) return 0;
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The renderer's window, display mode and OpenGL context on Win32.
+
+#include <windows.h>
+
+#include "renderer/scene/opengl_sink.h"
+#include "renderer/window/renderer_main.h"
+
+class Win32RendererPlatform final : public RendererPlatform {
+  public:
+    explicit Win32RendererPlatform(HINSTANCE instance) : instance_(instance) {}
+
+    uint32_t TickCount() override;
+    bool RegisterRendererClass() override;
+    void UnregisterRendererClass() override;
+    bool CreateRendererWindow(RendererRun& run) override;
+    void DestroyRendererWindow(RendererRun& run) override;
+    bool TakeMessage(uint32_t& message) override;
+    void DispatchTakenMessage() override;
+    void WaitForMessage() override;
+    void SwapBuffers() override;
+    void PostQuitToWindow() override;
+    GlSink& Gl() override { return gl_; }
+
+  private:
+    static LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam);
+    void ReleaseWindow();
+
+    HINSTANCE instance_;
+    RendererRun* run_ = nullptr;
+    HWND windowHandle_ = nullptr;
+    HDC deviceContext_ = nullptr;
+    HGLRC renderContext_ = nullptr;
+    MSG taken_{};
+    OpenGlSink gl_;
+};
+
+bool EnterFullScreenMode(int width, int height, int bitsPerPixel);

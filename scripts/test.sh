@@ -1,0 +1,16 @@
+#!/bin/sh
+# Installs what is missing, builds, and runs every test: the native unit tests
+# under AddressSanitizer and UBSan, then the end-to-end tests of the real
+# Windows binaries under Wine on a private Xvfb.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${LR_BUILD_ROOT:-$root/build}
+
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh"
+"$root/scripts/check-format.sh"
+
+echo "== unit tests (native)"
+(cd "$build/native" && ctest --output-on-failure -j "$(nproc)")
+echo "== end-to-end tests (Windows binaries under Wine)"
+(cd "$build/windows" && ctest --output-on-failure)

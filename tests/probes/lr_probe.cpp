@@ -1,0 +1,171 @@
+// A small Win32 console program that the end-to-end tests run beside the
+// deliverables to look at and poke the Windows side: windows, keys, messages,
+// the screen, the cursor and the display mode. One command per run; results
+// are printed as key=value lines.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* OrNull(const char* text) {
+    return std::strcmp(text, "-") == 0 ? nullptr : text;
+}
+
+HWND ParseWindow(const char* text) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 0)));
+}
+
+void PrintWindow(HWND window) {
+    RECT rect{};
+    RECT client{};
+    GetWindowRect(window, &rect);
+    GetClientRect(window, &client);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char className[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    char title[256] = {};
+    GetWindowTextA(window, title, sizeof title);
+    std::printf("hwnd=0x%lx\npid=%lu\nclass=%s\ntitle=%s\nstyle=0x%08lx\nexstyle=0x%08lx\n",
+                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)),
+                static_cast<unsigned long>(pid), className, title,
+                static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
+    std::printf("rect=%ld,%ld,%ld,%ld\nclient=%ld,%ld\nvisible=%d\nparent=0x%lx\n", rect.left,
+                rect.top, rect.right, rect.bottom, client.right, client.bottom,
+                IsWindowVisible(window) ? 1 : 0,
+                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(GetParent(window))));
+}
+
+// find TITLE CLASS: one top-level window by title and class ("-" for any).
+int Find(const char* title, const char* className) {
+    HWND window = FindWindowA(OrNull(className), OrNull(title));
+    if (window == nullptr) {
+        std::printf("found=0\n");
+        return 1;
+    }
+    std::printf("found=1\n");
+    PrintWindow(window);
+    return 0;
+}
+
+// wait TITLE CLASS TIMEOUT_MS [gone]: until the window exists (or is gone).
+int Wait(const char* title, const char* className, DWORD timeoutMs, bool untilGone) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindWindowA(OrNull(className), OrNull(title));
+        if ((window != nullptr) != untilGone) {
+            std::printf("waited_ms=%lu\n", static_cast<unsigned long>(GetTickCount() - start));
+            if (window != nullptr) PrintWindow(window);
+            return 0;
+        }
+        if (GetTickCount() - start > timeoutMs) {
+            std::printf("timeout=1\n");
+            return 1;
+        }
+        Sleep(20);
+    }
+}
+
+// key HWND VK HOLD_MS: a key held down across several frames, then released.
+int Key(HWND window, WPARAM key, DWORD holdMs) {
+    const UINT scan = MapVirtualKeyA(static_cast<UINT>(key), 0);
+    PostMessageA(window, WM_KEYDOWN, key, 1 | (scan << 16));
+    Sleep(holdMs);
+    PostMessageA(window, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
+    return 0;
+}
+
+int Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return PostMessageA(window, message, wParam, lParam) ? 0 : 1;
+}
+
+// screenshot FILE: the whole screen as a 24-bit bottom-up BMP.
+int Screenshot(const char* path) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const DWORD rowBytes = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+    const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + imageBytes;
+    FILE* out = std::fopen(path, "wb");
+    int result = 1;
+    if (out != nullptr) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, out);
+        std::fwrite(bits, 1, imageBytes, out);
+        std::fclose(out);
+        result = 0;
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    std::printf("screen=%d,%d\n", width, height);
+    return result;
+}
+
+int Cursor() {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    GetCursorInfo(&info);
+    std::printf("showing=%d\n", (info.flags & CURSOR_SHOWING) ? 1 : 0);
+    return 0;
+}
+
+int DisplayMode() {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof mode;
+    EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
+    std::printf("mode=%lu,%lu,%lu\n", static_cast<unsigned long>(mode.dmPelsWidth),
+                static_cast<unsigned long>(mode.dmPelsHeight),
+                static_cast<unsigned long>(mode.dmBitsPerPel));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const auto need = [&](size_t count) { return args.size() >= count; };
+    if (need(3) && args[0] == "find") return Find(argv[2], argv[3]);
+    if (need(4) && args[0] == "wait") {
+        return Wait(argv[2], argv[3], std::strtoul(argv[4], nullptr, 0),
+                    need(5) && args[4] == "gone");
+    }
+    if (need(4) && args[0] == "key") {
+        return Key(ParseWindow(argv[2]), std::strtoul(argv[3], nullptr, 0),
+                   std::strtoul(argv[4], nullptr, 0));
+    }
+    if (need(5) && args[0] == "post") {
+        return Post(ParseWindow(argv[2]), std::strtoul(argv[3], nullptr, 0),
+                    std::strtoul(argv[4], nullptr, 0), std::strtol(argv[5], nullptr, 0));
+    }
+    if (need(2) && args[0] == "screenshot") return Screenshot(argv[2]);
+    if (need(1) && args[0] == "cursor") return Cursor();
+    if (need(1) && args[0] == "displaymode") return DisplayMode();
+    std::fprintf(stderr, "usage: lr_probe find|wait|key|post|screenshot|cursor|displaymode ...\n");
+    return 2;
+}
