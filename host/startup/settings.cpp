@@ -1,0 +1,66 @@
+#include "host/startup/settings.h"
+
+#include <vector>
+
+#include "host/startup/conversions.h"
+
+namespace {
+
+constexpr uint32_t kAnswerBufferSize = 256;
+
+// The language's assignment of Int(text) to a 16-bit variable: a text that is not a number, or
+// a number outside 16 bits, fails and leaves the variable as it was.
+void AssignWholeNumber(int16_t& variable, const std::string& text) {
+    if (text.empty()) {
+        variable = 0;
+        return;
+    }
+    const auto number = NumberFromText(text);
+    if (!number) return;
+    if (const auto whole = RoundToInt16(IntPart(*number))) variable = *whole;
+}
+
+}  // namespace
+
+std::string SettingsFileName(const ProgramServices& program) {
+    return program.HostFolder() + "\\Lumen_Ribbon.ini";
+}
+
+std::string IniRead(const SettingsFileAccess& access, const std::string& section,
+                    const std::string& key, const std::string& file) {
+    std::vector<char> answer(kAnswerBufferSize, '\0');
+    const std::string ansiFile = access.codePage.FromUnicode(file);
+    access.profile.GetString(section.c_str(), key.c_str(), "", answer.data(), kAnswerBufferSize,
+                             ansiFile.c_str());
+    // The system always ends the answer with a NUL; the last byte guards against one that
+    // does not.
+    answer.back() = '\0';
+    return access.codePage.ToUnicode(std::string(answer.data()));
+}
+
+int32_t IniWrite(const SettingsFileAccess& access, const std::string& section,
+                 const std::string& key, const std::string& value, const std::string& file) {
+    const std::string ansiValue = access.codePage.FromUnicode(value);
+    const std::string ansiFile = access.codePage.FromUnicode(file);
+    return access.profile.WriteString(section.c_str(), key.c_str(), ansiValue.c_str(),
+                                      ansiFile.c_str());
+}
+
+void LoadSettings(Settings& settings, const SettingsFileAccess& access) {
+    AssignWholeNumber(settings.BgmKind, IniRead(access, kSettingsSection, kKeyBgmKind,
+                                                SettingsFileName(access.program)));
+    AssignWholeNumber(settings.BgmRepeat, IniRead(access, kSettingsSection, kKeyBgmRepeat,
+                                                  SettingsFileName(access.program)));
+    const std::string file =
+        IniRead(access, kSettingsSection, kKeyBgmFile, SettingsFileName(access.program));
+    settings.BgmFile = file;
+    if (file.empty() || !FileExists(access.files, file)) {
+        settings.BgmFile.clear();
+        if (settings.BgmKind == 2) settings.BgmKind = 0;
+    }
+}
+
+bool FileExists(const FileProbe& files, std::string path) {
+    if (!path.empty() && path.back() == '\\') path.pop_back();
+    return files.CanOpenForReading(path);
+}

@@ -1,0 +1,126 @@
+// The Win32 implementations of the host's runtime services. The declarations stay free of
+// system headers; each win32_*.cpp file keeps its own state.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "host/startup/cursor.h"
+#include "host/startup/file_probe.h"
+#include "host/startup/form.h"
+#include "host/startup/native_windows.h"
+#include "host/startup/process_launcher.h"
+#include "host/startup/profile_file.h"
+#include "host/startup/program.h"
+#include "host/startup/screen.h"
+#include "host/startup/text_code_page.h"
+#include "host/startup/timer.h"
+#include "host/startup/window_lookup.h"
+
+// UTF-8 and the system's ANSI code page (CP_ACP) in both directions.
+std::string AnsiFromUtf8(const std::string& utf8);
+std::string Utf8FromAnsi(const std::string& ansi);
+
+class Win32AnsiCodePage : public AnsiCodePage {
+  public:
+    std::string FromUnicode(const std::string& utf8) const override { return AnsiFromUtf8(utf8); }
+    std::string ToUnicode(const std::string& ansi) const override { return Utf8FromAnsi(ansi); }
+};
+
+class Win32ProgramServices : public ProgramServices {
+  public:
+    std::string CommandLine() const override;
+    std::string HostFolder() const override;
+    void ShowMessage(const std::string& text, const std::string& title) override;
+    void EndProgram() override;
+};
+
+class Win32ProcessLauncher : public ProcessLauncher {
+  public:
+    std::optional<uint32_t> Start(const std::string& path) override;
+    void WaitUntilReady(uint32_t processId, uint32_t timeoutMs) override;
+};
+
+class Win32ProfileFile : public ProfileFile {
+  public:
+    uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                       uint32_t size, const char* file) override;
+    int32_t WriteString(const char* section, const char* key, const char* value,
+                        const char* file) override;
+};
+
+class Win32FileProbe : public FileProbe {
+  public:
+    bool CanOpenForReading(const std::string& path) const override;
+};
+
+class Win32WindowLookup : public WindowLookup {
+  public:
+    WindowHandle FindByTitle(const std::string& title) const override;
+};
+
+class Win32NativeWindows : public NativeWindows {
+  public:
+    bool GetWindowRect(WindowHandle window, PixelRect& rect) const override;
+    int32_t GetStyle(WindowHandle window) const override;
+    int32_t SetStyle(WindowHandle window, int32_t style) override;
+    WindowHandle SetParent(WindowHandle child, WindowHandle newParent) override;
+    bool DrawAnimatedRects(WindowHandle window, int32_t animation, const PixelRect& from,
+                           const PixelRect& to) override;
+};
+
+class Win32Cursor : public CursorService {
+  public:
+    int32_t ShowCursor(int32_t show) override;
+    std::optional<PixelPoint> Position() const override;
+};
+
+// Timers delivered as WM_TIMER messages to a message-only window of the user-interface thread.
+class Win32TimerService : public TimerService {
+  public:
+    Win32TimerService();
+    ~Win32TimerService() override;
+    Win32TimerService(const Win32TimerService&) = delete;
+    Win32TimerService& operator=(const Win32TimerService&) = delete;
+
+    TimerId Start(uint32_t intervalMs, std::function<void()> onTick) override;
+    void Stop(TimerId id) override;
+    // Runs the tick of timer id, if it still runs.
+    void Deliver(TimerId id);
+
+  private:
+    WindowHandle window_ = 0;
+    TimerId nextId_ = 1;
+    std::map<TimerId, std::function<void()>> ticks_;
+};
+
+// The screen and the program-wide mouse pointer; the form windows show the pointer it holds.
+class Win32Screen : public ScreenServices {
+  public:
+    double TwipsPerPixelX() const override;
+    double TwipsPerPixelY() const override;
+    double Width() const override;
+    double Height() const override;
+    void SetMousePointer(MousePointer pointer) override;
+    MousePointer Pointer() const { return pointer_; }
+
+  private:
+    MousePointer pointer_ = MousePointer::Default;
+};
+
+// Form windows of one window class, and the program's message loop.
+class Win32FormPlatform : public FormPlatform {
+  public:
+    explicit Win32FormPlatform(const Win32Screen& screen);
+    std::unique_ptr<FormWindow> CreateFormWindow(const FormLook& look, const PixelSize& clientSize,
+                                                 FormWindowEvents& events) override;
+    void RunEventLoop(WindowHandle modalWindow, const std::function<bool()>& keepRunning) override;
+
+  private:
+    const Win32Screen& screen_;
+    uint16_t classAtom_ = 0;
+};

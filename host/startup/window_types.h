@@ -1,0 +1,30 @@
+// Plain value types shared by the host's window services.
+#pragma once
+
+#include <cstdint>
+
+// A native window handle as a number; 0 is "no window".
+using WindowHandle = std::uintptr_t;
+
+// Pixel rectangle in the order the system fills it: left, top, right, bottom.
+struct PixelRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+
+    bool operator==(const PixelRect& other) const {
+        return left == other.left && top == other.top && right == other.right &&
+               bottom == other.bottom;
+    }
+};
+
+struct PixelPoint {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+struct PixelSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
