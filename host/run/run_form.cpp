@@ -1,0 +1,108 @@
+#include "host/run/run_form.h"
+
+#include "host/music/playback.h"
+
+namespace {
+
+char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+FormLook RunFormLook() {
+    FormLook look;
+    look.caption = kRunFormTitle;
+    return look;
+}
+
+}  // namespace
+
+bool MusicFileEndsWith(const std::string& file, const std::string& upperEnding) {
+    // No non-ASCII character upper-cases to the ASCII endings compared here, so
+    // comparing the last bytes compares the last characters.
+    if (file.size() < upperEnding.size()) return false;
+    const size_t start = file.size() - upperEnding.size();
+    for (size_t i = 0; i < upperEnding.size(); ++i) {
+        if (AsciiUpper(file[start + i]) != upperEnding[i]) return false;
+    }
+    return true;
+}
+
+Lumen_Ribbon_S::Lumen_Ribbon_S(const RunFormServices& services, StartupModule& module,
+                               const Settings& settings, Lumen_Ribbon_BGM& bgm)
+    : Timer1(services.timers, 1000, false, [this] { Timer1_Timer(); }),
+      Timer2(services.timers, 200, false, [this] { Timer2_Timer(); }),
+      Timer3(services.timers, 50, true, [this] { Timer3_Timer(); }),
+      services_(services),
+      module_(module),
+      settings_(settings),
+      bgm_(bgm),
+      form_(services.formPlatform, services.screen, RunFormLook(),
+            FormEvents{[this] { Form_Load(); }, [this](bool&, UnloadMode) { Form_QueryUnload(); },
+                       nullptr, nullptr}) {
+    form_.AttachTimer(Timer1);
+    form_.AttachTimer(Timer2);
+    form_.AttachTimer(Timer3);
+}
+
+void Lumen_Ribbon_S::Form_Load() {
+    rendererPath = services_.program.HostFolder() + kRendererFileName;
+    rendererProcess_ = services_.launcher.Start(rendererPath);
+    if (rendererProcess_)
+        services_.launcher.WaitUntilReady(*rendererProcess_, kRendererReadyTimeoutMs);
+
+    if (settings_.BgmKind == 1) {
+        CdOpen(bgm_);
+        Timer2.SetEnabled(true);
+    }
+    if (settings_.BgmKind == 2) {
+        if (MusicFileEndsWith(settings_.BgmFile, "WAV")) WavePlay(bgm_, settings_.BgmFile);
+        if (MusicFileEndsWith(settings_.BgmFile, "MP3")) {
+            Mp3OpenAndPlay(bgm_, settings_.BgmFile);
+            Timer1.SetEnabled(true);
+        }
+    }
+}
+
+void Lumen_Ribbon_S::Timer1_Timer() {
+    Mp3Restart(bgm_);
+}
+
+void Lumen_Ribbon_S::Timer2_Timer() {
+    CdKeepPlaying(bgm_, settings_.BgmRepeat);
+    Timer2.SetEnabled(bgm_.CdOk);
+}
+
+void Lumen_Ribbon_S::Timer3_Timer() {
+    if (services_.lookup.FindByTitle(kRendererWindowTitle) != 0) {
+        rendererWindowSeen_ = true;
+        return;
+    }
+    if (RendererStillStarting()) return;
+    Timer3.SetEnabled(false);
+    form_.Unload();
+}
+
+// Only a renderer that is running and has never shown its window is waited for.
+// Once seen, a missing window means gone, even while the process winds down.
+bool Lumen_Ribbon_S::RendererStillStarting() {
+    if (rendererWindowSeen_ || !rendererProcess_) return false;
+    if (!services_.processes.IsRunning(*rendererProcess_)) return false;
+    return ++startupChecks_ <= kRendererStartupChecks;
+}
+
+void Lumen_Ribbon_S::Form_QueryUnload() {
+    // A CD poll that has switched itself off has also given up on the device.
+    if (Timer2.Enabled()) {
+        Timer2.SetEnabled(false);
+        CdClose(bgm_);
+    }
+    if (settings_.BgmKind == 2) {
+        if (MusicFileEndsWith(settings_.BgmFile, "WAV")) WaveStop(bgm_);
+        if (MusicFileEndsWith(settings_.BgmFile, "MP3")) Mp3Close(bgm_);
+    }
+    if (ModeSwitch(services_.program.CommandLine()) == "S") {
+        // An empty count passes as 0, as the language's empty value does.
+        module_.CursorCount = services_.cursor.ShowCursor(module_.CursorCount.value_or(0));
+    }
+    services_.program.EndProgram();
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The hidden run form of a screen-saver run, "Lumen_Ribbon_Main": starts the
+// renderer, starts the chosen music and keeps it going, and ends the host once
+// the renderer's window has gone.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "host/music/bgm_module.h"
+#include "host/run/process_watch.h"
+#include "host/startup/cursor.h"
+#include "host/startup/form.h"
+#include "host/startup/process_launcher.h"
+#include "host/startup/program.h"
+#include "host/startup/screen.h"
+#include "host/startup/settings.h"
+#include "host/startup/startup.h"
+#include "host/startup/timer.h"
+#include "host/startup/window_lookup.h"
+
+inline constexpr char kRendererWindowTitle[] = "Lumen_Ribbon_VC";
+
+// The renderer gets this long to become ready for input when it is started, and
+// this many window checks after that to show its window: until then a missing
+// window means "not yet", as long as the renderer's process still runs.
+constexpr uint32_t kRendererReadyTimeoutMs = 5000;
+constexpr int kRendererStartupChecks = 100;  // 5 s at the check's interval
+
+struct RunFormServices {
+    ProgramServices& program;
+    ProcessLauncher& launcher;
+    const ProcessWatch& processes;
+    const WindowLookup& lookup;
+    CursorService& cursor;
+    FormPlatform& formPlatform;
+    const ScreenServices& screen;
+    TimerService& timers;
+};
+
+class Lumen_Ribbon_S {
+  public:
+    // `module`, `settings` and `bgm` are the host's modules and outlive the form.
+    Lumen_Ribbon_S(const RunFormServices& services, StartupModule& module, const Settings& settings,
+                   Lumen_Ribbon_BGM& bgm);
+
+    // The form the start-up procedure loads; it is never shown.
+    Form& form() { return form_; }
+
+    void Form_Load();
+    void Timer1_Timer();  // keeps the MP3 file playing
+    void Timer2_Timer();  // keeps the CD playing
+    void Timer3_Timer();  // watches the renderer's window
+    void Form_QueryUnload();
+
+    std::string rendererPath;
+    Timer Timer1;  // 1000 ms, MP3 only
+    Timer Timer2;  // 200 ms, CD only
+    Timer Timer3;  // 50 ms, from load
+
+  private:
+    bool RendererStillStarting();
+
+    RunFormServices services_;
+    StartupModule& module_;
+    const Settings& settings_;
+    Lumen_Ribbon_BGM& bgm_;
+    std::optional<uint32_t> rendererProcess_;
+    bool rendererWindowSeen_ = false;
+    int startupChecks_ = 0;
+
+    Form form_;
+};
+
+// true when the last characters of `file`, upper-cased, are `upperEnding` (ASCII).
+bool MusicFileEndsWith(const std::string& file, const std::string& upperEnding);
