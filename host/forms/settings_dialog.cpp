@@ -1,0 +1,128 @@
+#include "host/forms/settings_dialog.h"
+
+#include "host/forms/form_layout.h"
+#include "host/startup/conversions.h"
+#include "host/startup/zoom.h"
+
+namespace {
+// Sizes of the file-open dialog record and its two answer buffers.
+constexpr uint32_t kOpenFileRecordSize = 76;
+constexpr uint32_t kFileBufferSize = 255;
+constexpr int kShowNormal = 1;
+}  // namespace
+
+OpenFileRecord MusicFileRecord() {
+    using namespace std::string_literals;
+    OpenFileRecord record;
+    record.structSize = kOpenFileRecordSize;
+    record.filter = "BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0\0"s;
+    record.fileBufferSize = kFileBufferSize;
+    record.fileTitleBufferSize = kFileBufferSize;
+    record.title = "ﾌｧｲﾙを開く";
+    record.flags = 0;
+    return record;
+}
+
+ShellRequest OtherWorksRequest() {
+    return ShellRequest{"open", kOtherWorksAddress, "", "", kShowNormal};
+}
+
+std::optional<TwipsPoint> DialogPosition(double screenWidth, double screenHeight,
+                                         double dialogWidth, double dialogHeight) {
+    const std::optional<int32_t> freeWidth = RoundToInt32(screenWidth - dialogWidth);
+    const std::optional<int32_t> freeHeight = RoundToInt32(screenHeight - dialogHeight);
+    if (!freeWidth || !freeHeight) return std::nullopt;
+    return TwipsPoint{*freeWidth / 2, *freeHeight / 3};
+}
+
+int16_t TrackFromText(const std::string& text) {
+    const std::optional<double> number = NumberFromText(text);
+    if (!number) return 0;
+    return RoundToInt16(*number).value_or(0);
+}
+
+SettingsDialog::SettingsDialog(Settings& settings, StartupModule& module,
+                               const SettingsDialogServices& services, SettingsDialogView& view)
+    : settings_(settings), module_(module), services_(services), view_(view) {}
+
+void SettingsDialog::Form_Load() {
+    if (const auto position = DialogPosition(services_.screen.Width(), services_.screen.Height(),
+                                             view_.Width(), view_.Height())) {
+        view_.MoveTo(position->left, position->top);
+    }
+    SetCommandButtons(view_.Controls(), true, true);
+    ShowKind(settings_.BgmKind);
+    // The text goes in before the list is filled.
+    view_.SetRepeatText(FormatHashes(settings_.BgmRepeat));
+    for (int track = 0; track < kTrackListEntries; ++track) {
+        view_.AddRepeatEntry(FormatHashes(track));
+    }
+    view_.SetFileLabel(settings_.BgmFile);
+    RecordZoomOrigin(module_, services_.cursor);
+    WindowZoomOpen(module_, services_.windows, view_.Handle());
+    services_.screen.SetMousePointer(MousePointer::Default);
+}
+
+void SettingsDialog::Form_Resize() {
+    for (GradientSurface surface : {GradientSurface::Dialog, GradientSurface::Panel}) {
+        view_.PaintBackground(surface, GradientLines(surface, view_.ScaleHeight(surface)));
+    }
+}
+
+void SettingsDialog::Form_Unload() {
+    WindowZoomClose(module_, services_.windows, view_.Handle());
+}
+
+void SettingsDialog::ChooseKind(int index) {
+    if (index < 0 || index >= kKindCount) return;
+    settings_.BgmKind = static_cast<int16_t>(index);
+    ShowKind(index);
+}
+
+void SettingsDialog::ShowKind(int kind) {
+    view_.SetFileButtonEnabled(false);
+    view_.SetRepeatEnabled(false);
+    for (int index = 0; index < kKindCount; ++index) view_.ShowMark(index, false);
+    if (kind < 0 || kind >= kKindCount) return;
+    view_.ShowMark(kind, true);
+    if (kind == kKindCd) view_.SetRepeatEnabled(true);
+    if (kind == kKindFile) view_.SetFileButtonEnabled(true);
+}
+
+void SettingsDialog::Cmd_BGM_Click() {
+    const std::optional<std::string> buffer =
+        services_.files.ChooseFile(view_.Handle(), MusicFileRecord());
+    if (!buffer) return;
+    settings_.BgmFile = buffer->substr(0, buffer->find('\0'));
+    view_.SetFileLabel(settings_.BgmFile);
+}
+
+void SettingsDialog::Cmd_Set_Click() {
+    const SettingsFileAccess& file = services_.settingsFile;
+    const std::string path = SettingsFileName(file.program);
+    module_.ApiResult =
+        IniWrite(file, kSettingsSection, kKeyBgmKind, NumberText(settings_.BgmKind), path);
+    settings_.BgmRepeat = TrackFromText(view_.RepeatText());
+    module_.ApiResult =
+        IniWrite(file, kSettingsSection, kKeyBgmRepeat, NumberText(settings_.BgmRepeat), path);
+    module_.ApiResult = IniWrite(file, kSettingsSection, kKeyBgmFile, settings_.BgmFile, path);
+    view_.Unload();
+}
+
+void SettingsDialog::Cmd_Can_Click() {
+    view_.Unload();
+}
+
+void SettingsDialog::Cmd_Etc_Click() {
+    services_.screen.SetMousePointer(MousePointer::Hourglass);
+    services_.shell.Execute(view_.Handle(), OtherWorksRequest());
+    services_.screen.SetMousePointer(MousePointer::Default);
+}
+
+FormEvents SettingsDialogEvents(SettingsDialog& dialog) {
+    FormEvents events;
+    events.load = [&dialog] { dialog.Form_Load(); };
+    events.resize = [&dialog] { dialog.Form_Resize(); };
+    events.unload = [&dialog](bool&) { dialog.Form_Unload(); };
+    return events;
+}

@@ -1,0 +1,149 @@
+#pragma once
+// The settings dialog Lumen_Ribbon_P apart from the window system: what its
+// event procedures decide and in which order they call the window, the
+// settings file, the zoom effect, the file chooser and the shell.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/forms/background_gradient.h"
+#include "host/forms/command_buttons.h"
+#include "host/startup/cursor.h"
+#include "host/startup/form.h"
+#include "host/startup/native_windows.h"
+#include "host/startup/screen.h"
+#include "host/startup/settings.h"
+#include "host/startup/startup.h"
+
+// Music kinds: the stored BgmKind is the index of the chosen Img_BGM / lbl_BGM.
+constexpr int kKindCd = 1;
+constexpr int kKindFile = 2;
+constexpr int kKindCount = 3;
+
+// Entries of the track list: "" and 1 to 30.
+constexpr int kTrackListEntries = 31;
+
+// The fields of the file-open dialog record that are not 0 or null. Texts are
+// UTF-8; the filter holds its NUL separators and ends with a double NUL.
+struct OpenFileRecord {
+    uint32_t structSize = 0;
+    std::string filter;
+    uint32_t fileBufferSize = 0;       // the file buffer starts as that many NULs
+    uint32_t fileTitleBufferSize = 0;  // likewise the file-title buffer, whose result is unused
+    std::string title;
+    uint32_t flags = 0;
+};
+
+// The record with which Cmd_BGM asks for a music file.
+OpenFileRecord MusicFileRecord();
+
+// A shell "open" request as Cmd_Etc makes it.
+struct ShellRequest {
+    std::string operation;
+    std::string file;
+    std::string parameters;
+    std::string directory;
+    int showCommand = 0;
+};
+
+ShellRequest OtherWorksRequest();
+
+class FileChooser {
+  public:
+    virtual ~FileChooser() = default;
+    // Shows the file-open dialog owned by owner. The whole file buffer (UTF-8) when
+    // the user chose a file, std::nullopt when the dialog was cancelled or failed.
+    virtual std::optional<std::string> ChooseFile(WindowHandle owner,
+                                                  const OpenFileRecord& record) = 0;
+};
+
+class ShellOpener {
+  public:
+    virtual ~ShellOpener() = default;
+    // The result is of no interest: a failure goes unnoticed.
+    virtual void Execute(WindowHandle owner, const ShellRequest& request) = 0;
+};
+
+// The dialog's form and controls as its code drives them. Sizes and positions
+// are twips.
+class SettingsDialogView {
+  public:
+    virtual ~SettingsDialogView() = default;
+    virtual WindowHandle Handle() const = 0;
+    // Outer size of the dialog window.
+    virtual double Width() const = 0;
+    virtual double Height() const = 0;
+    virtual void MoveTo(double left, double top) = 0;  // keeps the size
+    // Client height of the dialog or of the panel Pic_C(0).
+    virtual double ScaleHeight(GradientSurface surface) const = 0;
+    // Paints the lines across the surface's full width; the picture has to stay
+    // visible on every later repaint.
+    virtual void PaintBackground(GradientSurface surface,
+                                 const std::vector<GradientLine>& lines) = 0;
+    // All controls of the form, in the form's order.
+    virtual std::vector<FormControl*> Controls() = 0;
+    virtual void Unload() = 0;
+
+    virtual void SetRepeatEnabled(bool enabled) = 0;      // BGM_Repeat
+    virtual void SetFileButtonEnabled(bool enabled) = 0;  // Cmd_BGM.Enabled
+    // Img_BGM(kind) shows the picture of Img_Ra(1) when chosen, else of Img_Ra(0).
+    virtual void ShowMark(int kind, bool chosen) = 0;
+    virtual std::string RepeatText() const = 0;
+    virtual void SetRepeatText(const std::string& text) = 0;
+    virtual void AddRepeatEntry(const std::string& text) = 0;
+    virtual void SetFileLabel(const std::string& text) = 0;  // lbl_Fname
+};
+
+struct SettingsDialogServices {
+    ScreenServices& screen;
+    CursorService& cursor;
+    NativeWindows& windows;
+    const SettingsFileAccess& settingsFile;
+    FileChooser& files;
+    ShellOpener& shell;
+};
+
+// Left and top that centre the dialog horizontally and put its top edge a third
+// of the free height down. Each free length is rounded to a whole twip first and
+// then divided with truncation toward zero; std::nullopt when it does not fit 32 bits.
+struct TwipsPoint {
+    int32_t left = 0;
+    int32_t top = 0;
+};
+std::optional<TwipsPoint> DialogPosition(double screenWidth, double screenHeight,
+                                         double dialogWidth, double dialogHeight);
+
+// The track box's value on set: the text's number rounded to the nearest
+// integer (halves to even). A text that is not a number, and a number that
+// does not fit 16 bits, give 0.
+int16_t TrackFromText(const std::string& text);
+
+class SettingsDialog {
+  public:
+    SettingsDialog(Settings& settings, StartupModule& module,
+                   const SettingsDialogServices& services, SettingsDialogView& view);
+
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+    // MouseDown of Img_BGM(index) and of lbl_BGM(index), whichever mouse button.
+    void ChooseKind(int index);
+    void Cmd_BGM_Click();
+    void Cmd_Set_Click();
+    void Cmd_Can_Click();
+    void Cmd_Etc_Click();
+
+  private:
+    // Enabled states and marks for a kind; a kind outside 0..2 marks nothing.
+    void ShowKind(int kind);
+
+    Settings& settings_;
+    StartupModule& module_;
+    SettingsDialogServices services_;
+    SettingsDialogView& view_;
+};
+
+// The form handlers that run the dialog's load, resize and unload procedures.
+FormEvents SettingsDialogEvents(SettingsDialog& dialog);

@@ -1,0 +1,316 @@
+// make_preview <output.ppm>: renders one frame of the saver's bands in software
+// at 1024 x 768 and writes it scaled down to 152 x 112 as a binary PPM.
+//
+// The frame comes from the renderer's own scene code drawing into a small
+// rasteriser that does what the fixed-function pipeline does for it: vertex
+// colours clamped to [0, 1], smooth shading across each quad strip, one/one
+// blending into a framebuffer that saturates at 1.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "renderer/scene/line_scene.h"
+
+namespace {
+
+constexpr int kFrameWidth = 1024;
+constexpr int kFrameHeight = 768;
+constexpr int kPreviewWidth = 152;
+constexpr int kPreviewHeight = 112;
+
+// The frame shown: one second in, the red and green groups are both lit and the
+// warm group is at its warm end (red 0.84, green 0.7, blue 0.54).
+constexpr uint32_t kFrameMs = 1000;
+// Fixed seeds instead of the tick count, one per group, so the picture is reproducible.
+constexpr uint32_t kFirstSeed = 20240;
+
+using Matrix = std::array<float, 16>;  // column-major, as OpenGL keeps it
+
+Matrix Identity() {
+    return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+}
+
+Matrix Multiply(const Matrix& a, const Matrix& b) {
+    Matrix m{};
+    for (int col = 0; col < 4; ++col) {
+        for (int row = 0; row < 4; ++row) {
+            float sum = 0;
+            for (int k = 0; k < 4; ++k) sum += a[k * 4 + row] * b[col * 4 + k];
+            m[col * 4 + row] = sum;
+        }
+    }
+    return m;
+}
+
+Matrix Rotation(float degrees, float x, float y, float z) {
+    const float length = std::sqrt(x * x + y * y + z * z);
+    if (length == 0) return Identity();
+    x /= length;
+    y /= length;
+    z /= length;
+    const float radians = degrees * 3.14159265358979f / 180.0f;
+    const float c = std::cos(radians);
+    const float s = std::sin(radians);
+    const float t = 1 - c;
+    return {t * x * x + c,
+            t * x * y + s * z,
+            t * x * z - s * y,
+            0,
+            t * x * y - s * z,
+            t * y * y + c,
+            t * y * z + s * x,
+            0,
+            t * x * z + s * y,
+            t * y * z - s * x,
+            t * z * z + c,
+            0,
+            0,
+            0,
+            0,
+            1};
+}
+
+struct Colour {
+    float r = 0, g = 0, b = 0;
+};
+
+struct Vertex {
+    float x = 0, y = 0;  // window coordinates, y up
+    Colour colour;
+};
+
+float Clamp01(float v) {
+    return std::min(1.0f, std::max(0.0f, v));
+}
+
+class SoftwareGl final : public GlSink {
+  public:
+    SoftwareGl(int width, int height)
+        : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {}
+
+    const std::vector<Colour>& Pixels() const { return pixels_; }
+
+    void Clear(uint32_t mask) override {
+        if (mask & gl::kColorBufferBit) std::fill(pixels_.begin(), pixels_.end(), clearColour_);
+    }
+    void ClearColor(float r, float g, float b, float) override {
+        clearColour_ = {Clamp01(r), Clamp01(g), Clamp01(b)};
+    }
+    void ClearDepth(double) override {}
+    void DepthFunc(uint32_t) override {}
+    void ShadeModel(uint32_t) override {}
+    void Hint(uint32_t, uint32_t) override {}
+    void Viewport(int, int, int, int) override {}
+    void Perspective(double, double, double, double) override {
+        // The bands are drawn with an identity projection; nothing here needs one.
+        std::fputs("make_preview: perspective projection is not supported\n", stderr);
+        std::exit(1);
+    }
+    void MatrixMode(uint32_t mode) override { projectionMode_ = mode == gl::kProjection; }
+    void LoadIdentity() override { Stack().back() = Identity(); }
+    void PushMatrix() override { Stack().push_back(Stack().back()); }
+    void PopMatrix() override {
+        if (Stack().size() > 1) Stack().pop_back();
+    }
+    void Rotatef(float angle, float x, float y, float z) override {
+        Stack().back() = Multiply(Stack().back(), Rotation(angle, x, y, z));
+    }
+    void PushAttrib(uint32_t) override { savedState_.push_back({blend_, projectionMode_}); }
+    void PopAttrib() override {
+        if (savedState_.empty()) return;
+        blend_ = savedState_.back().first;
+        projectionMode_ = savedState_.back().second;
+        savedState_.pop_back();
+    }
+    void Enable(uint32_t cap) override {
+        if (cap == gl::kBlend) blend_ = true;
+    }
+    void Disable(uint32_t cap) override {
+        if (cap == gl::kBlend) blend_ = false;
+    }
+    void BlendFunc(uint32_t source, uint32_t destination) override {
+        if (source != gl::kOne || destination != gl::kOne) {
+            std::fputs("make_preview: only one/one blending is supported\n", stderr);
+            std::exit(1);
+        }
+    }
+    void Begin(uint32_t) override { strip_.clear(); }
+    void End() override {
+        // A quad strip v0 v1 v2 v3 ... gives quads (v0 v1 v3 v2), (v2 v3 v5 v4), ...
+        for (size_t i = 0; i + 3 < strip_.size(); i += 2) {
+            FillTriangle(strip_[i], strip_[i + 1], strip_[i + 3]);
+            FillTriangle(strip_[i], strip_[i + 3], strip_[i + 2]);
+        }
+    }
+    void Color3f(float r, float g, float b) override {
+        colour_ = {Clamp01(r), Clamp01(g), Clamp01(b)};
+    }
+    void Color4f(float r, float g, float b, float) override { Color3f(r, g, b); }
+    void Vertex3f(float x, float y, float z) override {
+        const Matrix m = Multiply(projection_.back(), modelView_.back());
+        const float cx = m[0] * x + m[4] * y + m[8] * z + m[12];
+        const float cy = m[1] * x + m[5] * y + m[9] * z + m[13];
+        const float cw = m[3] * x + m[7] * y + m[11] * z + m[15];
+        Vertex v;
+        v.x = (cx / cw + 1) * 0.5f * static_cast<float>(width_);
+        v.y = (cy / cw + 1) * 0.5f * static_cast<float>(height_);
+        v.colour = colour_;
+        strip_.push_back(v);
+    }
+    void Flush() override {}
+
+  private:
+    std::vector<Matrix>& Stack() { return projectionMode_ ? projection_ : modelView_; }
+
+    // Edges on the top or the left own the pixel centres that lie exactly on them,
+    // so triangles sharing an edge never add light twice.
+    static bool OwnsCentre(float edge, float dx, float dy) {
+        if (edge != 0) return edge > 0;
+        return dy < 0 || (dy == 0 && dx > 0);
+    }
+
+    void FillTriangle(Vertex a, Vertex b, Vertex c) {
+        float area = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+        if (area == 0) return;
+        if (area < 0) {  // both windings are drawn: nothing is culled
+            std::swap(b, c);
+            area = -area;
+        }
+        const int x0 = std::max(0, static_cast<int>(std::floor(std::min({a.x, b.x, c.x}))));
+        const int x1 = std::min(width_ - 1, static_cast<int>(std::ceil(std::max({a.x, b.x, c.x}))));
+        const int y0 = std::max(0, static_cast<int>(std::floor(std::min({a.y, b.y, c.y}))));
+        const int y1 =
+            std::min(height_ - 1, static_cast<int>(std::ceil(std::max({a.y, b.y, c.y}))));
+        for (int py = y0; py <= y1; ++py) {
+            const float y = static_cast<float>(py) + 0.5f;
+            for (int px = x0; px <= x1; ++px) {
+                const float x = static_cast<float>(px) + 0.5f;
+                const float wa = (c.x - b.x) * (y - b.y) - (c.y - b.y) * (x - b.x);
+                const float wb = (a.x - c.x) * (y - c.y) - (a.y - c.y) * (x - c.x);
+                const float wc = (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x);
+                if (!OwnsCentre(wa, c.x - b.x, c.y - b.y) ||
+                    !OwnsCentre(wb, a.x - c.x, a.y - c.y) ||
+                    !OwnsCentre(wc, b.x - a.x, b.y - a.y)) {
+                    continue;
+                }
+                const Colour shade{(wa * a.colour.r + wb * b.colour.r + wc * c.colour.r) / area,
+                                   (wa * a.colour.g + wb * b.colour.g + wc * c.colour.g) / area,
+                                   (wa * a.colour.b + wb * b.colour.b + wc * c.colour.b) / area};
+                // Row 0 of the framebuffer is the bottom of the picture, as in OpenGL.
+                Colour& target = pixels_[static_cast<size_t>(py * width_ + px)];
+                if (blend_) {
+                    target = {Clamp01(target.r + shade.r), Clamp01(target.g + shade.g),
+                              Clamp01(target.b + shade.b)};
+                } else {
+                    target = {Clamp01(shade.r), Clamp01(shade.g), Clamp01(shade.b)};
+                }
+            }
+        }
+    }
+
+    int width_;
+    int height_;
+    std::vector<Colour> pixels_;
+    Colour clearColour_;
+    Colour colour_;
+    bool blend_ = false;
+    bool projectionMode_ = false;
+    std::vector<Matrix> modelView_{Identity()};
+    std::vector<Matrix> projection_{Identity()};
+    std::vector<std::pair<bool, bool>> savedState_;  // blend enabled, projection mode
+    std::vector<Vertex> strip_;
+};
+
+class FixedTicks final : public TickSource {
+  public:
+    uint32_t TickCount() override { return next_++; }
+
+  private:
+    uint32_t next_ = kFirstSeed;
+};
+
+class NoQuit final : public QuitRequest {
+  public:
+    void RequestQuit() override {}
+};
+
+// Area-weighted average of the source pixels under one target pixel, per axis.
+std::vector<Colour> ScaleDown(const std::vector<Colour>& source, int sw, int sh, int tw, int th) {
+    std::vector<Colour> target(static_cast<size_t>(tw * th));
+    const double fx = static_cast<double>(sw) / tw;
+    const double fy = static_cast<double>(sh) / th;
+    for (int ty = 0; ty < th; ++ty) {
+        const double top = ty * fy;
+        const double bottom = top + fy;
+        for (int tx = 0; tx < tw; ++tx) {
+            const double left = tx * fx;
+            const double right = left + fx;
+            double r = 0, g = 0, b = 0;
+            for (int sy = static_cast<int>(top);
+                 sy < std::min(sh, static_cast<int>(std::ceil(bottom))); ++sy) {
+                const double wy = std::min<double>(sy + 1, bottom) - std::max<double>(sy, top);
+                for (int sx = static_cast<int>(left);
+                     sx < std::min(sw, static_cast<int>(std::ceil(right))); ++sx) {
+                    const double w =
+                        wy * (std::min<double>(sx + 1, right) - std::max<double>(sx, left));
+                    const Colour& c = source[static_cast<size_t>(sy * sw + sx)];
+                    r += w * c.r;
+                    g += w * c.g;
+                    b += w * c.b;
+                }
+            }
+            const double area = fx * fy;
+            target[static_cast<size_t>(ty * tw + tx)] = {static_cast<float>(r / area),
+                                                         static_cast<float>(g / area),
+                                                         static_cast<float>(b / area)};
+        }
+    }
+    return target;
+}
+
+unsigned char ToByte(float v) {
+    return static_cast<unsigned char>(std::lround(Clamp01(v) * 255.0f));
+}
+
+bool WritePpm(const char* path, const std::vector<Colour>& pixels, int width, int height) {
+    FILE* out = std::fopen(path, "wb");
+    if (out == nullptr) return false;
+    std::fprintf(out, "P6\n%d %d\n255\n", width, height);
+    // PPM rows run top to bottom; the framebuffer's run bottom to top.
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            const Colour& c = pixels[static_cast<size_t>(y * width + x)];
+            const unsigned char rgb[3] = {ToByte(c.r), ToByte(c.g), ToByte(c.b)};
+            std::fwrite(rgb, 1, 3, out);
+        }
+    }
+    return std::fclose(out) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fputs("usage: make_preview <output.ppm>\n", stderr);
+        return 2;
+    }
+    SoftwareGl gl(kFrameWidth, kFrameHeight);
+    Scene scene;
+    std::array<int32_t, kKeyCount> keys{};
+    NoQuit quit;
+    FixedTicks ticks;
+    InitScene(scene, gl, keys.data(), quit, ticks);
+    UpdateScene(scene, kFrameMs);
+    DrawScene(scene, gl);
+    const std::vector<Colour> preview =
+        ScaleDown(gl.Pixels(), kFrameWidth, kFrameHeight, kPreviewWidth, kPreviewHeight);
+    if (!WritePpm(argv[1], preview, kPreviewWidth, kPreviewHeight)) {
+        std::perror(argv[1]);
+        return 1;
+    }
+    return 0;
+}

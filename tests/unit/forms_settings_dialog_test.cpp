@@ -1,0 +1,560 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/forms/command_buttons.h"
+#include "host/forms/settings_dialog.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+// --- fakes of the platform ------------------------------------------------------
+
+struct Write {
+    std::string section, key, value, file;
+};
+
+class FakeProfile final : public ProfileFile {
+  public:
+    uint32_t GetString(const char*, const char*, const char*, char* buffer, uint32_t size,
+                       const char*) override {
+        if (size > 0) buffer[0] = '\0';
+        return 0;
+    }
+    int32_t WriteString(const char* section, const char* key, const char* value,
+                        const char* file) override {
+        writes.push_back({section, key, value, file});
+        if (log) log->push_back("write");
+        return 1;
+    }
+    std::vector<Write> writes;
+    std::vector<std::string>* log = nullptr;
+};
+
+class FakeFiles final : public FileProbe {
+  public:
+    bool CanOpenForReading(const std::string&) const override {
+        ++probes;
+        return false;
+    }
+    mutable int probes = 0;
+};
+
+class PlainCodePage final : public AnsiCodePage {
+  public:
+    std::string FromUnicode(const std::string& utf8) const override { return utf8; }
+    std::string ToUnicode(const std::string& ansi) const override { return ansi; }
+};
+
+class FakeProgram final : public ProgramServices {
+  public:
+    std::string CommandLine() const override { return "/c"; }
+    std::string HostFolder() const override { return "C:\\Saver"; }
+    void ShowMessage(const std::string&, const std::string&) override { ++messages; }
+    void EndProgram() override {}
+    int messages = 0;
+};
+
+class FakeScreen final : public ScreenServices {
+  public:
+    double TwipsPerPixelX() const override { return 15; }
+    double TwipsPerPixelY() const override { return 15; }
+    double Width() const override { return width; }
+    double Height() const override { return height; }
+    void SetMousePointer(MousePointer pointer) override {
+        pointers.push_back(pointer);
+        if (log)
+            log->push_back(pointer == MousePointer::Default ? "pointer default"
+                                                            : "pointer hourglass");
+    }
+    double width = 1024 * 15;
+    double height = 768 * 15;
+    std::vector<MousePointer> pointers;
+    std::vector<std::string>* log = nullptr;
+};
+
+class FakeCursor final : public CursorService {
+  public:
+    int32_t ShowCursor(int32_t) override { return 0; }
+    std::optional<PixelPoint> Position() const override { return position; }
+    std::optional<PixelPoint> position = PixelPoint{300, 200};
+};
+
+struct Animation {
+    WindowHandle window;
+    int32_t kind;
+    PixelRect from, to;
+};
+
+class FakeWindows final : public NativeWindows {
+  public:
+    bool GetWindowRect(WindowHandle, PixelRect& rect) const override {
+        rect = windowRect;
+        return true;
+    }
+    int32_t GetStyle(WindowHandle) const override { return 0; }
+    int32_t SetStyle(WindowHandle, int32_t) override { return 0; }
+    WindowHandle SetParent(WindowHandle, WindowHandle) override { return 0; }
+    bool DrawAnimatedRects(WindowHandle window, int32_t kind, const PixelRect& from,
+                           const PixelRect& to) override {
+        animations.push_back({window, kind, from, to});
+        if (log) log->push_back("zoom");
+        return true;
+    }
+    PixelRect windowRect{272, 258, 757, 537};
+    std::vector<Animation> animations;
+    std::vector<std::string>* log = nullptr;
+};
+
+class FakeChooser final : public FileChooser {
+  public:
+    std::optional<std::string> ChooseFile(WindowHandle owner,
+                                          const OpenFileRecord& record) override {
+        owners.push_back(owner);
+        records.push_back(record);
+        return answer;
+    }
+    std::optional<std::string> answer;
+    std::vector<WindowHandle> owners;
+    std::vector<OpenFileRecord> records;
+};
+
+class FakeShell final : public ShellOpener {
+  public:
+    void Execute(WindowHandle owner, const ShellRequest& request) override {
+        owners.push_back(owner);
+        requests.push_back(request);
+        if (log) log->push_back("shell");
+    }
+    std::vector<WindowHandle> owners;
+    std::vector<ShellRequest> requests;
+    std::vector<std::string>* log = nullptr;
+};
+
+class FakeButton final : public FormControl, public CommandButtonPort {
+  public:
+    explicit FakeButton(std::vector<std::string>& log) : log_(log) {}
+    CommandButtonPort* AsCommand() override { return this; }
+    void Initialize() override { log_.push_back("initialize"); }
+    void SetEnabled(bool enabled) override { log_.push_back(enabled ? "enable" : "disable"); }
+
+  private:
+    std::vector<std::string>& log_;
+};
+
+class OtherControl final : public FormControl {
+  public:
+    CommandButtonPort* AsCommand() override { return nullptr; }
+};
+
+// The dialog's window and controls: keeps the state the dialog leaves behind and
+// a log of the calls that matter for order.
+class FakeView final : public SettingsDialogView {
+  public:
+    FakeView() : buttons{{FakeButton(log), FakeButton(log), FakeButton(log), FakeButton(log)}} {
+        controls = {&other, &buttons[0], &buttons[1], &other, &buttons[2], &buttons[3]};
+    }
+    WindowHandle Handle() const override { return 0x1234; }
+    double Width() const override { return width; }
+    double Height() const override { return height; }
+    void MoveTo(double l, double t) override {
+        left = l;
+        top = t;
+        log.push_back("move");
+    }
+    double ScaleHeight(GradientSurface surface) const override {
+        return surface == GradientSurface::Dialog ? 3780 : 2505;
+    }
+    void PaintBackground(GradientSurface surface, const std::vector<GradientLine>& lines) override {
+        painted.push_back({surface, lines.size()});
+    }
+    std::vector<FormControl*> Controls() override { return controls; }
+    void Unload() override {
+        ++unloads;
+        log.push_back("unload");
+    }
+    void SetRepeatEnabled(bool enabled) override { repeatEnabled = enabled; }
+    void SetFileButtonEnabled(bool enabled) override { fileButtonEnabled = enabled; }
+    void ShowMark(int kind, bool chosen) override {
+        marks.at(static_cast<size_t>(kind)) = chosen ? 1 : 0;
+    }
+    std::string RepeatText() const override { return repeatText; }
+    void SetRepeatText(const std::string& text) override {
+        repeatText = text;
+        log.push_back("text " + text);
+    }
+    void AddRepeatEntry(const std::string& text) override {
+        repeatList.push_back(text);
+        if (repeatList.size() == 1) log.push_back("list");
+    }
+    void SetFileLabel(const std::string& text) override {
+        fileLabel = text;
+        log.push_back("label");
+    }
+
+    double width = 7275;
+    double height = 4275;
+    double left = -1;
+    double top = -1;
+    bool repeatEnabled = true;
+    bool fileButtonEnabled = true;
+    std::array<int, 3> marks{{-1, -1, -1}};  // -1: no picture yet, 0: not chosen, 1: chosen
+    std::string repeatText;
+    std::vector<std::string> repeatList;
+    std::string fileLabel;
+    int unloads = 0;
+    std::vector<std::pair<GradientSurface, size_t>> painted;
+    std::vector<std::string> log;
+
+  private:
+    OtherControl other;
+    std::array<FakeButton, 4> buttons;
+    std::vector<FormControl*> controls;
+};
+
+struct FormsSettingsDialog : ::testing::Test {
+    FormsSettingsDialog() {
+        screen.log = &view.log;
+        profile.log = &view.log;
+        windows.log = &view.log;
+        shell.log = &view.log;
+    }
+
+    SettingsDialog& Open(int16_t kind, int16_t repeat = 0, const std::string& file = "") {
+        settings.BgmKind = kind;
+        settings.BgmRepeat = repeat;
+        settings.BgmFile = file;
+        dialog.Form_Load();
+        return dialog;
+    }
+
+    // The value written under key, or std::nullopt when it was not written.
+    std::optional<std::string> Written(const char* key) const {
+        for (const Write& w : profile.writes) {
+            if (w.key == key) return w.value;
+        }
+        return std::nullopt;
+    }
+
+    FakeProfile profile;
+    FakeFiles files;
+    PlainCodePage codePage;
+    FakeProgram program;
+    SettingsFileAccess access{profile, files, codePage, program};
+    FakeScreen screen;
+    FakeCursor cursor;
+    FakeWindows windows;
+    FakeChooser chooser;
+    FakeShell shell;
+    FakeView view;
+    Settings settings;
+    StartupModule module;
+    SettingsDialog dialog{settings, module,
+                          SettingsDialogServices{screen, cursor, windows, access, chooser, shell},
+                          view};
+};
+
+// --- loading -------------------------------------------------------------------------
+
+struct KindCase {
+    int16_t kind;
+    bool repeatEnabled;
+    bool fileButtonEnabled;
+    std::array<int, 3> marks;
+};
+
+TEST_F(FormsSettingsDialog, LoadSetsEnabledStatesAndTheMarkFromTheStoredKind) {
+    const KindCase cases[] = {
+        {0, false, false, {{1, 0, 0}}},
+        {1, true, false, {{0, 1, 0}}},
+        {2, false, true, {{0, 0, 1}}},
+        // A hand-edited kind: no mark at all and both dependent controls disabled.
+        {5, false, false, {{0, 0, 0}}},
+        {-1, false, false, {{0, 0, 0}}},
+    };
+    for (const KindCase& c : cases) {
+        FakeView fresh;
+        SettingsDialog d(settings, module,
+                         SettingsDialogServices{screen, cursor, windows, access, chooser, shell},
+                         fresh);
+        settings.BgmKind = c.kind;
+        d.Form_Load();
+        EXPECT_EQ(fresh.repeatEnabled, c.repeatEnabled) << "kind " << c.kind;
+        EXPECT_EQ(fresh.fileButtonEnabled, c.fileButtonEnabled) << "kind " << c.kind;
+        EXPECT_EQ(fresh.marks, c.marks) << "kind " << c.kind;
+        EXPECT_EQ(settings.BgmKind, c.kind) << "loading leaves the kind alone";
+    }
+}
+
+TEST_F(FormsSettingsDialog, TrackBoxShowsTheStoredTrackThenGetsItsThirtyOneEntries) {
+    Open(1, 5);
+    EXPECT_EQ(view.repeatText, "5");
+    ASSERT_EQ(view.repeatList.size(), 31u);
+    EXPECT_EQ(view.repeatList.front(), "");
+    EXPECT_EQ(view.repeatList[1], "1");
+    EXPECT_EQ(view.repeatList[9], "9");
+    EXPECT_EQ(view.repeatList[10], "10");
+    EXPECT_EQ(view.repeatList.back(), "30");
+    const auto text = std::find(view.log.begin(), view.log.end(), "text 5");
+    const auto list = std::find(view.log.begin(), view.log.end(), "list");
+    EXPECT_LT(text, list) << "the text is set before the list is filled";
+}
+
+TEST_F(FormsSettingsDialog, TrackZeroShowsAnEmptyBox) {
+    Open(1, 0);
+    EXPECT_EQ(view.repeatText, "");
+}
+
+TEST_F(FormsSettingsDialog, LoadRunsItsStepsInOrder) {
+    Open(2, 0, "C:\\Music\\a.mp3");
+    const std::vector<std::string> expected = {
+        "move",  "initialize", "initialize", "initialize", "initialize",
+        "text ", "list",       "label",      "zoom",       "pointer default"};
+    EXPECT_EQ(view.log, expected);
+    EXPECT_EQ(view.fileLabel, "C:\\Music\\a.mp3");
+}
+
+TEST_F(FormsSettingsDialog, LoadCentresTheDialogAndPutsItAThirdDown) {
+    Open(0);
+    // Screen 15360 x 11520 twips, dialog 7275 x 4275: free 8085 and 7245.
+    EXPECT_EQ(view.left, 4042);
+    EXPECT_EQ(view.top, 2415);
+}
+
+TEST_F(FormsSettingsDialog, ZoomOpensFromTheMouseAndClosesToThatSamePoint) {
+    Open(0);
+    cursor.position = PixelPoint{900, 700};  // moved meanwhile: the close ignores it
+    dialog.Form_Unload();
+    ASSERT_EQ(windows.animations.size(), 2u);
+    const PixelRect point{300, 200, 300, 200};
+    EXPECT_EQ(windows.animations[0].window, view.Handle());
+    EXPECT_EQ(windows.animations[0].kind, kCaptionAnimation);
+    EXPECT_EQ(windows.animations[0].from, point);
+    EXPECT_EQ(windows.animations[0].to, windows.windowRect);
+    EXPECT_EQ(windows.animations[1].from, windows.windowRect);
+    EXPECT_EQ(windows.animations[1].to, point);
+}
+
+TEST_F(FormsSettingsDialog, WithoutAMousePositionTheZoomUsesTheScreenCorner) {
+    module.CursorX = 55;
+    module.CursorY = 66;
+    cursor.position.reset();
+    Open(0);
+    ASSERT_EQ(windows.animations.size(), 1u);
+    EXPECT_EQ(windows.animations[0].from, (PixelRect{0, 0, 0, 0}));
+}
+
+// --- choosing the kind ---------------------------------------------------------------
+
+TEST_F(FormsSettingsDialog, ChoosingAKindAfterAnUnknownStoredKindBehavesNormally) {
+    Open(5, 3, "C:\\x.wav");
+    view.log.clear();
+    dialog.ChooseKind(1);
+    EXPECT_EQ(settings.BgmKind, 1);
+    EXPECT_TRUE(view.repeatEnabled);
+    EXPECT_FALSE(view.fileButtonEnabled);
+    EXPECT_EQ(view.marks, (std::array<int, 3>{{0, 1, 0}}));
+
+    dialog.ChooseKind(2);
+    EXPECT_EQ(settings.BgmKind, 2);
+    EXPECT_FALSE(view.repeatEnabled);
+    EXPECT_TRUE(view.fileButtonEnabled);
+    EXPECT_EQ(view.marks, (std::array<int, 3>{{0, 0, 1}}));
+
+    dialog.ChooseKind(0);
+    EXPECT_EQ(settings.BgmKind, 0);
+    EXPECT_FALSE(view.repeatEnabled);
+    EXPECT_FALSE(view.fileButtonEnabled);
+    EXPECT_EQ(view.marks, (std::array<int, 3>{{1, 0, 0}}));
+
+    // The track text and the file label stay; nothing is written.
+    EXPECT_EQ(view.repeatText, "3");
+    EXPECT_EQ(view.fileLabel, "C:\\x.wav");
+    EXPECT_TRUE(view.log.empty());
+    EXPECT_TRUE(profile.writes.empty());
+}
+
+// --- the file chooser ---------------------------------------------------------------
+
+TEST_F(FormsSettingsDialog, FileChooserGetsTheMusicFileRecordAndItsOwner) {
+    Open(2);
+    dialog.Cmd_BGM_Click();
+    ASSERT_EQ(chooser.records.size(), 1u);
+    const OpenFileRecord& record = chooser.records[0];
+    EXPECT_EQ(chooser.owners[0], view.Handle());
+    EXPECT_EQ(record.structSize, 76u);
+    EXPECT_EQ(record.filter, "BGM\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99 (MP3 WAV)"s +
+                                 '\0' + "*.MP3;*.WAV" + '\0' + '\0');
+    EXPECT_EQ(record.title,
+              "\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99\xE3\x82\x92\xE9\x96"
+              "\x8B\xE3\x81\x8F");
+    EXPECT_EQ(record.fileBufferSize, 255u);
+    EXPECT_EQ(record.fileTitleBufferSize, 255u);
+    EXPECT_EQ(record.flags, 0u);
+}
+
+TEST_F(FormsSettingsDialog, ChosenFileIsTakenUpToTheFirstNulWithoutTestingIt) {
+    Open(2, 0, "C:\\old.mp3");
+    chooser.answer = "D:\\new song.mp3"s + '\0' + "left over" + std::string(200, '\0');
+    dialog.Cmd_BGM_Click();
+    EXPECT_EQ(settings.BgmFile, "D:\\new song.mp3");
+    EXPECT_EQ(view.fileLabel, "D:\\new song.mp3");
+    EXPECT_EQ(files.probes, 0) << "a file that does not exist is accepted as chosen";
+}
+
+TEST_F(FormsSettingsDialog, CancelledFileChooserChangesNothing) {
+    Open(2, 0, "C:\\old.mp3");
+    chooser.answer.reset();
+    dialog.Cmd_BGM_Click();
+    EXPECT_EQ(settings.BgmFile, "C:\\old.mp3");
+    EXPECT_EQ(view.fileLabel, "C:\\old.mp3");
+}
+
+// --- set and cancel ---------------------------------------------------------------------
+
+TEST_F(FormsSettingsDialog, SetWritesTheThreeKeysInOrderThenCloses) {
+    Open(1, 0, "C:\\Music\\a.mp3");
+    view.repeatText = "12";
+    dialog.Cmd_Set_Click();
+    ASSERT_EQ(profile.writes.size(), 3u);
+    const std::string path = "C:\\Saver\\Lumen_Ribbon.ini";
+    const std::string keys[] = {"BGM\x8B\xE6\x95\xAA", "BGM\xD8\xCB\xDF\xB0\xC4",
+                                "BGM\xCC\xA7\xB2\xD9"};
+    const std::string values[] = {" 1", " 12", "C:\\Music\\a.mp3"};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(profile.writes[i].section, "Section");
+        EXPECT_EQ(profile.writes[i].key, keys[i]);
+        EXPECT_EQ(profile.writes[i].value, values[i]);
+        EXPECT_EQ(profile.writes[i].file, path);
+    }
+    EXPECT_EQ(settings.BgmRepeat, 12);
+    EXPECT_EQ(view.unloads, 1);
+    const std::vector<std::string> tail(view.log.end() - 4, view.log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"write", "write", "write", "unload"}));
+}
+
+TEST_F(FormsSettingsDialog, SetConvertsTheTrackText) {
+    struct Case {
+        const char* text;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"abc", " 0"},   {"7", " 7"},     {"2.5", " 2"}, {"3.5", " 4"},
+        {"", " 0"},      {" 9 ", " 9"},   {"-2", "-2"},  {"32767", " 32767"},
+        {"32768", " 0"}, {"99999", " 0"}, {"1e9", " 0"}, {"5abc", " 0"},
+    };
+    for (const Case& c : cases) {
+        profile.writes.clear();
+        settings.BgmRepeat = 21;
+        view.repeatText = c.text;
+        dialog.Cmd_Set_Click();
+        EXPECT_EQ(Written("BGM\xD8\xCB\xDF\xB0\xC4"), std::optional<std::string>(c.written))
+            << "track text \"" << c.text << "\"";
+    }
+}
+
+TEST_F(FormsSettingsDialog, NoMusicStillWritesTheChosenFile) {
+    Open(2, 0, "C:\\old.mp3");
+    chooser.answer = "C:\\new.wav"s;
+    dialog.Cmd_BGM_Click();
+    dialog.ChooseKind(0);
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(Written("BGM\x8B\xE6\x95\xAA"), std::optional<std::string>(" 0"));
+    EXPECT_EQ(Written("BGM\xCC\xA7\xB2\xD9"), std::optional<std::string>("C:\\new.wav"));
+}
+
+TEST_F(FormsSettingsDialog, CancelClosesWithoutWriting) {
+    Open(2, 0, "C:\\old.mp3");
+    chooser.answer = "C:\\new.wav"s;
+    dialog.Cmd_BGM_Click();
+    dialog.Cmd_Can_Click();
+    EXPECT_TRUE(profile.writes.empty());
+    EXPECT_EQ(view.unloads, 1);
+}
+
+// --- other works -----------------------------------------------------------------------
+
+TEST_F(FormsSettingsDialog, OtherWorksOpensThePageUnderTheHourglassAndStaysOpen) {
+    Open(0);
+    view.log.clear();
+    dialog.Cmd_Etc_Click();
+    EXPECT_EQ(view.log,
+              (std::vector<std::string>{"pointer hourglass", "shell", "pointer default"}));
+    ASSERT_EQ(shell.requests.size(), 1u);
+    EXPECT_EQ(shell.owners[0], view.Handle());
+    EXPECT_EQ(shell.requests[0].operation, "open");
+    EXPECT_FALSE(shell.requests[0].file.empty());
+    EXPECT_EQ(shell.requests[0].parameters, "");
+    EXPECT_EQ(shell.requests[0].directory, "");
+    EXPECT_EQ(shell.requests[0].showCommand, 1);
+    EXPECT_EQ(view.unloads, 0);
+    EXPECT_EQ(program.messages, 0);
+}
+
+// --- painting and form events ---------------------------------------------------------
+
+TEST_F(FormsSettingsDialog, ResizePaintsTheDialogThenThePanelFromTheirOwnHeights) {
+    dialog.Form_Resize();
+    ASSERT_EQ(view.painted.size(), 2u);
+    EXPECT_EQ(view.painted[0], std::make_pair(GradientSurface::Dialog, size_t{3781}));
+    EXPECT_EQ(view.painted[1], std::make_pair(GradientSurface::Panel, size_t{2506}));
+}
+
+TEST_F(FormsSettingsDialog, FormEventsRunTheDialogsProcedures) {
+    settings.BgmKind = 1;
+    FormEvents events = SettingsDialogEvents(dialog);
+    ASSERT_TRUE(events.load && events.resize && events.unload);
+    EXPECT_FALSE(events.queryUnload) << "the dialog has no query-unload handler";
+    events.load();
+    EXPECT_TRUE(view.repeatEnabled);
+    events.resize();
+    EXPECT_EQ(view.painted.size(), 2u);
+    bool cancel = false;
+    events.unload(cancel);
+    EXPECT_FALSE(cancel);
+    EXPECT_EQ(windows.animations.size(), 2u);
+}
+
+// --- free rules --------------------------------------------------------------------------
+
+TEST(FormsDialogPosition, RoundsTheFreeLengthThenTruncatesTowardZero) {
+    auto at = [](double sw, double sh, double dw, double dh) {
+        const auto p = DialogPosition(sw, sh, dw, dh);
+        return p ? std::make_pair(p->left, p->top) : std::make_pair(-99999, -99999);
+    };
+    EXPECT_EQ(at(15360, 11520, 7275, 4275), std::make_pair(4042, 2415));
+    // Halves of a twip go to the even neighbour before dividing: 100.5 -> 100, 101.5 -> 102.
+    EXPECT_EQ(at(100.5, 101.5, 0, 0), std::make_pair(50, 34));
+    // A screen smaller than the dialog: -7 / 2 is -3 and -7 / 3 is -2, not -4 and -3.
+    EXPECT_EQ(at(0, 0, 7, 7), std::make_pair(-3, -2));
+    EXPECT_FALSE(DialogPosition(1e12, 100, 0, 0).has_value());
+}
+
+TEST_F(FormsSettingsDialog, PositionThatDoesNotFitLeavesTheDialogWhereItIs) {
+    screen.width = 1e12;
+    Open(0);
+    EXPECT_EQ(view.left, -1);
+    EXPECT_EQ(view.top, -1);
+    EXPECT_EQ(view.log.front(), "initialize") << "the rest of the load still runs";
+}
+
+TEST(FormsSetCommandButtons, InitializesOrEnablesOnlyCommandButtons) {
+    std::vector<std::string> log;
+    FakeButton first(log), second(log);
+    OtherControl label;
+    const std::vector<FormControl*> controls = {&label, &first, nullptr, &second};
+    SetCommandButtons(controls, true, false);
+    EXPECT_EQ(log, (std::vector<std::string>{"initialize", "initialize"}));
+    log.clear();
+    SetCommandButtons(controls, false, false);
+    EXPECT_EQ(log, (std::vector<std::string>{"disable", "disable"}));
+    log.clear();
+    SetCommandButtons(controls, false, true);
+    EXPECT_EQ(log, (std::vector<std::string>{"enable", "enable"}));
+}
+
+}  // namespace
