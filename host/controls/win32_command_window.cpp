@@ -309,9 +309,26 @@ class Win32CommandWindow final : public CommandWindow, private ButtonSurface, pr
             DeleteObject(backBitmap);
             DeleteDC(back);
         } else {
+            // Transparent: the face stays hidden behind what the parent shows here.
+            PaintParentBackground(dc);
             DrawCaption(dc);
         }
         EndPaint(window_, &paint);
+    }
+
+    // Asks the parent to draw its background into dc, shifted so that it lines up with this
+    // window. Nothing else would cover a face drawn on screen before the button turned
+    // transparent.
+    void PaintParentBackground(HDC dc) {
+        HWND parent = GetParent(window_);
+        if (!parent) return;
+        POINT origin{0, 0};
+        MapWindowPoints(window_, parent, &origin, 1);
+        const int savedState = SaveDC(dc);
+        OffsetViewportOrgEx(dc, -origin.x, -origin.y, nullptr);
+        SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        RestoreDC(dc, savedState);
     }
 
     void DrawCaption(HDC dc) {
