@@ -46,9 +46,9 @@ Lumen_Ribbon_S::Lumen_Ribbon_S(const RunFormServices& services, StartupModule& m
 
 void Lumen_Ribbon_S::Form_Load() {
     rendererPath = services_.program.HostFolder() + kRendererFileName;
+    // Not waited for: the window check gives a starting renderer its time, and the music
+    // starts together with the picture.
     rendererProcess_ = services_.launcher.Start(rendererPath);
-    if (rendererProcess_)
-        services_.launcher.WaitUntilReady(*rendererProcess_, kRendererReadyTimeoutMs);
 
     if (settings_.BgmKind == 1) {
         CdOpen(bgm_);

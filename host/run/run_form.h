@@ -21,10 +21,8 @@
 
 inline constexpr char kRendererWindowTitle[] = "Lumen_Ribbon_VC";
 
-// The renderer gets this long to become ready for input when it is started, and
-// this many window checks after that to show its window: until then a missing
-// window means "not yet", as long as the renderer's process still runs.
-constexpr uint32_t kRendererReadyTimeoutMs = 5000;
+// A started renderer gets this many window checks to show its window: until then
+// a missing window means "not yet", as long as the renderer's process still runs.
 constexpr int kRendererStartupChecks = 100;  // 5 s at the check's interval
 
 struct RunFormServices {

@@ -11,7 +11,4 @@ class ProcessLauncher {
     // Starts the program at path (UTF-8) without arguments, with a normal window that takes the
     // focus, and returns at once. The process id, or std::nullopt when it could not be started.
     virtual std::optional<uint32_t> Start(const std::string& path) = 0;
-    // Waits up to timeoutMs until the started process has finished starting up and waits for
-    // user input (by then it has created its first windows).
-    virtual void WaitUntilReady(uint32_t processId, uint32_t timeoutMs) = 0;
 };

@@ -59,13 +59,6 @@ std::optional<uint32_t> Win32ProcessLauncher::Start(const std::string& path) {
     return static_cast<uint32_t>(process.dwProcessId);
 }
 
-void Win32ProcessLauncher::WaitUntilReady(uint32_t processId, uint32_t timeoutMs) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, processId);
-    if (!process) return;
-    WaitForInputIdle(process, timeoutMs);
-    CloseHandle(process);
-}
-
 uint32_t Win32ProfileFile::GetString(const char* section, const char* key, const char* defaultValue,
                                      char* buffer, uint32_t size, const char* file) {
     return GetPrivateProfileStringA(section, key, defaultValue, buffer, size, file);

@@ -42,7 +42,6 @@ class Win32ProgramServices : public ProgramServices {
 class Win32ProcessLauncher : public ProcessLauncher {
   public:
     std::optional<uint32_t> Start(const std::string& path) override;
-    void WaitUntilReady(uint32_t processId, uint32_t timeoutMs) override;
 };
 
 class Win32ProfileFile : public ProfileFile {

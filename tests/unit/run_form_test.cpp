@@ -55,14 +55,10 @@ class FakeRunWorld : public ProgramServices,
     bool processStarts = true;
     bool processRunning = false;
     std::vector<std::string> started;
-    std::vector<std::pair<uint32_t, uint32_t>> readyWaits;
     std::optional<uint32_t> Start(const std::string& path) override {
         started.push_back(path);
         processRunning = processStarts;
         return processStarts ? std::optional<uint32_t>(4711) : std::nullopt;
-    }
-    void WaitUntilReady(uint32_t processId, uint32_t timeoutMs) override {
-        readyWaits.emplace_back(processId, timeoutMs);
     }
     bool IsRunning(uint32_t processId) const override {
         return processId == 4711 && processRunning;
@@ -173,9 +169,6 @@ TEST_F(RunFormTest, HiddenFormStartsTheRendererBesideTheHostAndWatchesOnlyIt) {
     EXPECT_FALSE(world.window->everVisible_);
     EXPECT_EQ(run.rendererPath, "C:\\Saver\\Lumen_Ribbon.dll");
     EXPECT_EQ(world.started, std::vector<std::string>{"C:\\Saver\\Lumen_Ribbon.dll"});
-    ASSERT_EQ(world.readyWaits.size(), 1u);
-    EXPECT_EQ(world.readyWaits[0].first, 4711u);
-    EXPECT_GT(world.readyWaits[0].second, 0u);
 
     EXPECT_TRUE(world.Runs(50));
     EXPECT_FALSE(world.Runs(200));
@@ -356,7 +349,6 @@ TEST_F(RunFormTest, RendererThatFailsToStartEndsTheRunAtTheFirstCheck) {
     settings.BgmFile = "C:\\Music\\Loop.wav";
     world.processStarts = false;
     run.form().Load();
-    EXPECT_TRUE(world.readyWaits.empty());
     EXPECT_EQ(sound.sounds.size(), 1u) << "the music still starts";
     world.Tick(50);
     EXPECT_EQ(world.ends, 1);
