@@ -2,23 +2,12 @@
 // for as long as a form is loaded.
 #include <windows.h>
 
+#include "host/forms/form_layout.h"
+#include "host/forms/win32_forms_ui.h"
+#include "host/music/sound_system.h"
+#include "host/run/run_form.h"
 #include "host/startup/startup.h"
 #include "host/startup/win32_services.h"
-
-namespace {
-
-FormLook LookOf(const char* caption, FormBorder border, uint32_t backColour, double clientWidth,
-                double clientHeight) {
-    FormLook look;
-    look.caption = caption;
-    look.border = border;
-    look.backColour = backColour;
-    look.clientWidth = clientWidth;
-    look.clientHeight = clientHeight;
-    return look;
-}
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Win32AnsiCodePage codePage;
@@ -36,20 +25,36 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     StartupModule module;
     Settings settings;
 
-    // Stand-in forms, replaced by the run form, the settings dialog and the preview window.
-    // The run stand-in is the hidden "Lumen_Ribbon_Main" window and ends the program at its
-    // first tick; the others are plain windows with their captions.
-    FormEvents runEvents;
-    runEvents.queryUnload = [&program](bool&, UnloadMode) { program.EndProgram(); };
-    Form run(platform, screen,
-             LookOf(kRunFormTitle, FormBorder::FixedSingle, 0x8000000F, 1500, 1500), runEvents);
-    Timer endRun(timers, 50, true, [&run] { run.Unload(); });
-    run.AttachTimer(endRun);
-    Form dialog(platform, screen,
-                LookOf(kSettingsDialogTitle, FormBorder::FixedSingle, 0xC0C0C0, 7185, 3780), {});
-    Form preview(platform, screen, LookOf("Preview Window", FormBorder::None, 0x000000, 2595, 1935),
-                 {});
-    StartupForms forms{run, dialog, preview, nullptr};
+    // The run form, with the music it plays and the watch on the renderer's process.
+    auto sound = CreateSoundSystem();
+    Lumen_Ribbon_BGM bgm(*sound, module.ApiResult);
+    Win32ProcessLauncher launcher;
+    auto watch = CreateProcessWatch();
+    Lumen_Ribbon_S runForm(
+        RunFormServices{program, launcher, *watch, lookup, cursor, platform, screen, timers},
+        module, settings, bgm);
+    Form& run = runForm.form();
+    // The settings dialog, its controls and the file chooser and shell it calls.
+    Win32FileChooser fileChooser;
+    Win32ShellOpener shell;
+    const SettingsDialogServices dialogServices{screen,       cursor,      windows,
+                                                settingsFile, fileChooser, shell};
+    std::unique_ptr<DialogControls> dialogControls = MakeDialogControls(screen);
+    SettingsDialog settingsDialog(settings, module, dialogServices, *dialogControls);
+    Form dialog(platform, screen, SettingsDialogLook(),
+                DialogFormEvents(settingsDialog, *dialogControls));
+    dialogControls->Attach(dialog);
+
+    // The preview window and its picture.
+    Win32CloseRequests closeRequests;
+    std::unique_ptr<PreviewPicture> previewPicture = MakePreviewPicture(screen);
+    Form preview(platform, screen, PreviewWindowLook(),
+                 PreviewFormEvents(*previewPicture, module, closeRequests));
+    previewPicture->Attach(preview);
+    StartupForms forms{run, dialog, preview,
+                       [&previewPicture](double left, double top, double width, double height) {
+                           previewPicture->Place(left, top, width, height);
+                       }};
 
     Main(module, settings, services, forms);
     platform.RunEventLoop(0, [&] { return run.Loaded() || dialog.Loaded() || preview.Loaded(); });

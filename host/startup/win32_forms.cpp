@@ -17,7 +17,9 @@ struct WindowStyles {
 WindowStyles StylesOf(FormBorder border) {
     switch (border) {
         case FormBorder::None:
-            return {WS_POPUP | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+            // Not a popup: a borderless form that gains the child bit must become a plain child
+            // window, and the system treats a window with both bits as a popup.
+            return {WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
         case FormBorder::FixedSingle:
             return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
         case FormBorder::Sizable:
@@ -57,11 +59,19 @@ class Win32FormWindow : public FormWindow {
         const WindowStyles styles = StylesOf(look.border);
         RECT outer{0, 0, clientSize.width, clientSize.height};
         AdjustWindowRectEx(&outer, styles.style, FALSE, styles.exStyle);
-        const bool popup = (styles.style & WS_POPUP) != 0;
+        const bool borderless = look.border == FormBorder::None;
         CreateWindowExA(styles.exStyle, kFormWindowClass, AnsiFromUtf8(look.caption).c_str(),
-                        styles.style, popup ? 0 : CW_USEDEFAULT, popup ? 0 : CW_USEDEFAULT,
-                        outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                        GetModuleHandleA(nullptr), this);
+                        styles.style, borderless ? 0 : CW_USEDEFAULT,
+                        borderless ? 0 : CW_USEDEFAULT, outer.right - outer.left,
+                        outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleA(nullptr),
+                        this);
+        if (window_ && borderless) {
+            // The system gives every overlapped window a caption; this one has none.
+            SetWindowLongA(window_, GWL_STYLE, GetWindowLongA(window_, GWL_STYLE) & ~WS_CAPTION);
+            SetWindowPos(
+                window_, nullptr, 0, 0, 0, 0,
+                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         ready_ = window_ != nullptr;
         return ready_;
     }
