@@ -7,11 +7,14 @@ import tempfile
 import time
 import unittest
 
-from harness import (BUILD_DIR, HOST, WM_CLOSE, Bitmap, Session, WineTestCase, rect_of,
+from harness import (BUILD_DIR, E2E_DIR, HOST, WM_CLOSE, Bitmap, Session, WineTestCase, rect_of,
                      wait_exit, windows_path)
 
 DIALOG_PROBE = os.path.join(BUILD_DIR, "probes", "dialog_probe.exe")
-DOCS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "docs")
+# Screenshots for the documentation: into docs/ when LR_SCREENSHOT_DIR names it, else
+# beside the other test output.
+DOCS = os.environ.get("LR_SCREENSHOT_DIR") or os.path.join(E2E_DIR, "screenshots")
+os.makedirs(DOCS, exist_ok=True)
 RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources")
 
 TITLE = "<Lumen_Ribbon>"
