@@ -36,7 +36,7 @@ with harness.Session(1024, 768) as session:
     window = session.wait_window("Lumen_Ribbon_VC", "OpenGL")
     if window is None:
         sys.exit("the renderer window did not appear")
-    time.sleep(4)
+    time.sleep(1)  # about a second in, all three groups are lit
     bmp = os.path.join(build, "saver-screenshot.bmp")
     session.probe("screenshot", harness.windows_path(bmp), check=True)
     subprocess.run(["convert", bmp, shot], check=True)
