@@ -28,7 +28,6 @@ class Timer {
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
 
-    uint32_t Interval() const { return interval_; }
     void SetInterval(uint32_t intervalMs);
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
