@@ -70,10 +70,11 @@ def make_prefix():
 
 
 def asound_config(capture_file):
-    """ALSA's default device: silent null output, or a raw capture of what is played."""
+    """ALSA's default device: silent null output, or a WAV capture of what is played (the
+    header tells the format the programs chose)."""
     if capture_file is None:
         return "pcm.!default { type null }\n"
-    return ('pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n'
+    return ('pcm.!default { type file slave.pcm "null" file "%s" format "wav" }\n'
             % capture_file)
 
 

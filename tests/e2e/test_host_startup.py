@@ -10,14 +10,12 @@ test_settings_dialog.py).
 """
 
 import os
-import shutil
-import tempfile
 import unittest
 
-from harness import (BUILD_DIR, ENGLISH, JAPANESE, VK_ESCAPE, Session, WineTestCase, wait_exit,
+from harness import (ENGLISH, VK_ESCAPE, Session, WineTestCase, wait_exit,
                      windows_path)
 import test_settings_dialog as settings_dialog_e2e
-from test_saver_run import (DIALOG_TITLE, HOST_PROBE, RENDERER_TITLE, RUN_TITLE, CaptureSession,
+from test_saver_run import (DIALOG_TITLE, HOST_PROBE, RENDERER_TITLE, RUN_TITLE, CapturedSoundTest,
                             host_probe, make_tone, sound_seconds, start_host, wait_for,
                             write_settings)
 
@@ -128,26 +126,9 @@ class SingleInstanceTest(WineTestCase):
                 self.assertEqual(wait_exit(host, 15), 0)
 
 
-class StoredSettingsTest(WineTestCase):
+class StoredSettingsTest(CapturedSoundTest):
     """A settings file in the stored form, Shift_JIS keys and CRLF line ends, chooses the
     music of a run whatever the system's code page."""
-
-    locale = JAPANESE
-
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        cls.capture = os.path.join(tempfile.mkdtemp(prefix="capture-", dir=BUILD_DIR), "out.wav")
-        cls.session = CaptureSession(locale=cls.locale, capture_file=cls.capture).__enter__()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.session.__exit__(None, None, None)
-        shutil.rmtree(os.path.dirname(cls.capture), ignore_errors=True)
-
-    def setUp(self):
-        if os.path.exists(self.capture):
-            os.remove(self.capture)
 
     def assert_run_plays_the_music(self, folder):
         host = start_host(self.session, folder, "/s")

@@ -15,7 +15,7 @@ import tempfile
 import time
 import unittest
 
-from harness import (BUILD_DIR, HOME, HOST, VK_ESCAPE, Session, WineTestCase, wait_exit,
+from harness import (BUILD_DIR, HOST, JAPANESE, VK_ESCAPE, Session, WineTestCase, wait_exit,
                      windows_path)
 
 HOST_PROBE = os.path.join(BUILD_DIR, "probes", "host_probe.exe")
@@ -82,18 +82,6 @@ def mci_commands(trace_file):
                 rest = line[start + len(marker):]
                 commands.append(rest[:rest.find("\", ")].replace("\\\"", "\""))
     return commands
-
-
-class CaptureSession(Session):
-    """A session whose sound output is recorded as a WAV file, so that its format is known."""
-
-    def __enter__(self):
-        super().__enter__()
-        # The programs under test read the ALSA configuration when they open the device.
-        with open(os.path.join(HOME, ".asoundrc"), "w") as f:
-            f.write('pcm.!default { type file slave.pcm "null" file "%s" format "wav" }\n'
-                    % self.capture_file)
-        return self
 
 
 def sound_seconds(capture_file):
@@ -223,14 +211,16 @@ class SaverRunTest(WineTestCase):
         self.assertNotIn("close cdaudio", commands)
 
 
-class MusicTest(WineTestCase):
-    """The chosen music file is heard, repeats, and stops with the run."""
+class CapturedSoundTest(WineTestCase):
+    """One session for the class whose sound output is captured, emptied before each test."""
+
+    locale = JAPANESE
 
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
         cls.capture = os.path.join(tempfile.mkdtemp(prefix="capture-", dir=BUILD_DIR), "out.wav")
-        cls.session = CaptureSession(capture_file=cls.capture).__enter__()
+        cls.session = Session(locale=cls.locale, capture_file=cls.capture).__enter__()
 
     @classmethod
     def tearDownClass(cls):
@@ -240,6 +230,10 @@ class MusicTest(WineTestCase):
     def setUp(self):
         if os.path.exists(self.capture):
             os.remove(self.capture)
+
+
+class MusicTest(CapturedSoundTest):
+    """The chosen music file is heard, repeats, and stops with the run."""
 
     def run_with_music(self, name, tone_seconds, heard_seconds):
         """Runs with the tone chosen until this much of it was heard; the MCI trace."""

@@ -24,7 +24,7 @@ constexpr int kWindowHeight = 240;
 constexpr UINT_PTR kReportTimerId = 1;
 constexpr UINT kReportDelayMs = 800;  // several hover polls after the pointer was placed
 
-struct ButtonSpec {
+struct ButtonLayout {
     const char* name;
     lr::PixelRect bounds;  // client pixels of the host window
     const char* caption;   // UTF-8
@@ -41,7 +41,7 @@ constexpr char kCancelHalfWidth[] =
 // Two skin-sized buttons (same caption, one disabled), a larger one, one for the pointer to
 // rest on, two with Japanese captions, one with a white caption made transparent after its
 // first paint, one grown after its first paint and one with a caption too long for it.
-const ButtonSpec kButtons[] = {
+const ButtonLayout kButtons[] = {
     {"normal64", {20, 20, 64, 25}, "OK", true, true, kStay},
     {"disabled64", {100, 20, 64, 25}, "OK", false, true, kStay},
     {"large", {20, 70, 150, 60}, "Stretch", true, true, kStay},
@@ -121,20 +121,20 @@ int main(int argc, char** argv) {
     ShowWindow(host, SW_SHOW);
     SetForegroundWindow(host);
 
-    for (const ButtonSpec& spec : kButtons) {
+    for (const ButtonLayout& layout : kButtons) {
         auto button =
-            lr::CreateCommandWindow(reinterpret_cast<lr::WindowId>(host), spec.bounds, {});
+            lr::CreateCommandWindow(reinterpret_cast<lr::WindowId>(host), layout.bounds, {});
         if (!button) return 1;
         lr::Command& command = button->Button();
-        command.Caption(spec.caption);
+        command.Caption(layout.caption);
         command.Enabled();  // the first read sets a new button up and paints it
-        if (!spec.enabled) command.Enabled(false);
-        if (!spec.opaque) {
+        if (!layout.enabled) command.Enabled(false);
+        if (!layout.opaque) {
             command.FontColour(0xFFFFFF);  // white, to show on the black window
             command.Visible(0);
         }
         command.Initialize();
-        if (spec.movedTo.width > 0) button->Move(spec.movedTo);
+        if (layout.movedTo.width > 0) button->Move(layout.movedTo);
         state.buttons.push_back(std::move(button));
     }
     UpdateWindow(host);
