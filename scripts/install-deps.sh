@@ -22,8 +22,8 @@ for p in $packages; do
 done
 if [ -n "$missing" ]; then
   [ -n "$(ls -A /var/lib/apt/lists 2>/dev/null | grep -v lock)" ] || apt-get update
-  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing ||
-    { apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing; }
+  DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends $missing ||
+    { apt-get update && DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends $missing; }
 fi
 
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
