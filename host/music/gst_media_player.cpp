@@ -54,6 +54,15 @@ class Stream {
         mode = MediaMode::Stopped;
         return true;
     }
+    // Starts uri playing without waiting for it; a failure shows on the bus later.
+    void Start(const std::string& uri) {
+        Close();
+        if (playbin_ == nullptr) return;
+        g_object_set(playbin_, "uri", uri.c_str(), nullptr);
+        mode = gst_element_set_state(playbin_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE
+                   ? MediaMode::Stopped
+                   : MediaMode::Playing;
+    }
     bool Seek(uint32_t ms) {
         return gst_element_seek_simple(
                    playbin_, GST_FORMAT_TIME,
@@ -93,8 +102,8 @@ class Stream {
 
   private:
     static gboolean OnMessage(GstBus*, GstMessage* message, gpointer data) {
+        // Each stream has a bus of its own: every message is about this stream.
         auto* stream = static_cast<Stream*>(data);
-        if (GST_MESSAGE_SRC(message) != GST_OBJECT(stream->playbin_)) return TRUE;
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
             stream->mode = MediaMode::Stopped;
             if (stream->onEnd) stream->onEnd();
@@ -154,9 +163,12 @@ class GstMediaPlayer : public MediaPlayer {
         const CdPosition start = from ? *from : CdPosition{discEnded_ ? 1 : track_, 0};
         discEnded_ = false;
         track_ = start.track;
-        if (!cd_.Load(TrackUri(track_))) return false;
-        if (start.offsetMs > 0 && !cd_.Seek(start.offsetMs)) return false;
-        return cd_.Play();
+        // Only a start inside a track waits for the drive, to seek there.
+        if (start.offsetMs == 0) {
+            cd_.Start(TrackUri(track_));
+            return cd_.mode == MediaMode::Playing;
+        }
+        return cd_.Load(TrackUri(track_)) && cd_.Seek(start.offsetMs) && cd_.Play();
     }
     void StopCd() override { cd_.Pause(); }
 
@@ -194,7 +206,7 @@ class GstMediaPlayer : public MediaPlayer {
             return;
         }
         ++track_;
-        if (cd_.Load(TrackUri(track_))) cd_.Play();
+        cd_.Start(TrackUri(track_));
     }
 
     Stream cd_{"cd"};

@@ -80,8 +80,7 @@ class MusicHeard(unittest.TestCase):
         os.mkfifo(self.pipe)
         with open(os.path.join(self.home, ".asoundrc"), "w") as f:
             f.write(asound_config(self.pipe))
-        self.env = dict(os.environ, HOME=self.home, GST_PLUGIN_FEATURE_RANK="alsasink:MAX",
-                        ASAN_OPTIONS="detect_leaks=0")
+        self.env = dict(os.environ, HOME=self.home, GST_PLUGIN_FEATURE_RANK="alsasink:MAX")
 
     def tearDown(self):
         shutil.rmtree(self.work, ignore_errors=True)
