@@ -201,27 +201,23 @@ MciInterpreter::Reply MciInterpreter::Open(const Words& words) {
     if (fileAlias_) return {kMciErrDeviceAlreadyOpen, ""};
     if (!player_->OpenFile(words[1])) return {kMciErrFileNotFound, ""};
     fileAlias_ = alias;
-    fileFormat_ = TimeFormat::Milliseconds;
     fileSeek_.reset();
     return {};
 }
 
-MciInterpreter::Reply MciInterpreter::SetTimeFormat(TimeFormat& format, bool cd,
-                                                    const Words& words) {
+// The time format named by "set <device> time format <name>"; nullopt with the error for others.
+std::optional<MciInterpreter::TimeFormat> MciInterpreter::TimeFormatOf(const Words& words, bool cd,
+                                                                       int32_t& error) {
     if (words.size() != 5 || Phrase(words, 2).rfind("time format ", 0) != 0) {
-        return {kMciErrUnsupportedFunction, ""};
+        error = kMciErrUnsupportedFunction;
+        return std::nullopt;
     }
     const std::string name = Lower(words[4]);
-    if (name == "milliseconds" || name == "ms") {
-        format = TimeFormat::Milliseconds;
-    } else if (cd && name == "msf") {
-        format = TimeFormat::Msf;
-    } else if (cd && name == "tmsf") {
-        format = TimeFormat::Tmsf;
-    } else {
-        return {kMciErrBadTimeFormat, ""};
-    }
-    return {};
+    if (name == "milliseconds" || name == "ms") return TimeFormat::Milliseconds;
+    if (cd && name == "msf") return TimeFormat::Msf;
+    if (cd && name == "tmsf") return TimeFormat::Tmsf;
+    error = kMciErrBadTimeFormat;
+    return std::nullopt;
 }
 
 std::optional<CdPosition> MciInterpreter::CdPositionFrom(const std::string& text, int32_t& error) {
@@ -292,7 +288,13 @@ MciInterpreter::Reply MciInterpreter::RunCd(const std::string& verb, const Words
         player_->StopCd();
         return {};
     }
-    if (verb == "set") return SetTimeFormat(cdFormat_, true, words);
+    if (verb == "set") {
+        int32_t error = 0;
+        const auto format = TimeFormatOf(words, true, error);
+        if (!format) return {error, ""};
+        cdFormat_ = *format;
+        return {};
+    }
     if (verb == "status") return CdStatus(words);
     if (verb == "seek") {
         if (words.size() != 4 || Lower(words[2]) != "to") return {kMciErrMissingParameter, ""};
@@ -331,7 +333,11 @@ MciInterpreter::Reply MciInterpreter::RunFile(const std::string& verb, const Wor
         player_->StopFile();
         return {};
     }
-    if (verb == "set") return SetTimeFormat(fileFormat_, false, words);
+    if (verb == "set") {
+        // A file's positions are in milliseconds, the one format it takes.
+        int32_t error = 0;
+        return {TimeFormatOf(words, false, error) ? 0 : error, ""};
+    }
     if (verb == "status") {
         if (Phrase(words, 2) == "mode") return {0, ModeText(player_->FileMode())};
         return {kMciErrUnrecognizedKeyword, ""};

@@ -56,7 +56,7 @@ class MciInterpreter : public SoundSystem {
     Reply RunCd(const std::string& verb, const Words& words);
     Reply RunFile(const std::string& verb, const Words& words);
     // The track formats (msf, tmsf) are the CD's only.
-    Reply SetTimeFormat(TimeFormat& format, bool cd, const Words& words);
+    static std::optional<TimeFormat> TimeFormatOf(const Words& words, bool cd, int32_t& error);
     Reply CdStatus(const Words& words);
     std::optional<CdPosition> CdPositionFrom(const std::string& text, int32_t& error);
 
@@ -65,6 +65,5 @@ class MciInterpreter : public SoundSystem {
     TimeFormat cdFormat_ = TimeFormat::Msf;
     std::optional<CdPosition> cdSeek_;
     std::optional<std::string> fileAlias_;  // lower-case
-    TimeFormat fileFormat_ = TimeFormat::Milliseconds;
     std::optional<uint32_t> fileSeek_;
 };
