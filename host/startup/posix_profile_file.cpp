@@ -14,7 +14,8 @@ namespace {
 
 // The file's bytes; "" for a missing file, nullopt when it exists but cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking on a pipe or device put in the file's place; only a regular file is read.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno == ENOENT ? std::optional<std::string>("") : std::nullopt;
     std::string text;
     struct stat info {};

@@ -254,6 +254,12 @@ class ProfileAgreement(WineTestCase):
         self.assertEqual(os.stat(folder).st_mode & 0o777, 0o700)
         self.assertEqual(self.ours.get([(target, b"Section", REPEAT, 256)]), [(1, b"0")])
 
+        # Something other than a file in its place is neither waited on nor replaced.
+        pipe = os.path.join(self.work, "pipe.ini")
+        os.mkfifo(pipe)
+        self.assertEqual(self.ours.get([(pipe, b"Section", KIND, 256)]), [(0, b"")])
+        self.assertEqual(self.ours.put([(pipe, b"Section", KIND, b" 1")]), [0])
+
 
 if __name__ == "__main__":
     unittest.main()
