@@ -1,0 +1,32 @@
+// The rules of the system's profile (INI) files, applied to a file's bytes: for platforms whose
+// system has no profile functions, so that their settings files read and write the same.
+//
+// Lines end in CR LF, CR or LF. Blanks (tab, line feed, vertical tab, form feed, CR, ^Z and space)
+// around a line, a section name, a key and a value do not count. A line "[name]" starts a
+// section (text after its last "]" is ignored); other lines are "key=value", or a key without a
+// value. Lines before the first section belong to the section named "". Section and key names
+// match without regard to ASCII case; only the first section of a name is looked into, and the
+// first of duplicate keys counts. Comment lines (";...") are keys nobody asks for. A UTF-8
+// byte-order mark at the start is skipped and kept.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// The value stored under key, or nullopt when the section or the key is missing or the key's
+// line has no "=".
+std::optional<std::string> ProfileValue(const std::string& text, const std::string& section,
+                                        const std::string& key);
+
+// What a profile read hands back for a stored value (or defaultValue when nullopt): enclosing
+// quotes (' or ") removed, trailing spaces of the default dropped, cut to size - 1 bytes.
+std::string ProfileAnswer(const std::optional<std::string>& stored, std::string defaultValue,
+                          uint32_t size);
+
+// The text with key set to value: the key's line is rewritten in place, a new key goes after
+// the last line of its section, a new section goes at the end. Every other line is kept; all
+// lines end in CR LF. nullopt when a name or the value holds a line break, which the file could
+// not store.
+std::optional<std::string> ProfileWithValue(const std::string& text, const std::string& section,
+                                            const std::string& key, const std::string& value);

@@ -1,0 +1,139 @@
+"""The music module through the MCI interpreter and the GStreamer media player, heard: a WAV
+that loops by itself and an MP3 restarted by the 1000 ms check (tests/probes/music_check.cpp).
+
+Sound is captured as the Windows tests capture it, through ALSA's file plugin behind the null
+device in a private ~/.asoundrc, with GStreamer steered to ALSA. The null device would take the
+data as fast as it comes (and silence in every pause), so the plugin writes into a pipe that
+this test reads at the stream's own pace."""
+
+import array
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from harness import asound_config  # noqa: E402
+from test_saver_run import make_tone  # noqa: E402
+
+BUILD_DIR = os.path.abspath(os.environ.get(
+    "LR_BUILD_DIR", os.path.join(os.path.dirname(__file__), "../../build/native")))
+CHECK = os.path.join(BUILD_DIR, "probes", "music_check")
+
+
+class PacedCapture(threading.Thread):
+    """Reads the WAV stream the ALSA file plugin writes into a pipe, no faster than it plays,
+    and counts the seconds of sound in it (frames louder than -60 dB)."""
+
+    def __init__(self, pipe):
+        super().__init__(daemon=True)
+        self.pipe = pipe
+        self.seconds = self.audible = 0.0
+
+    def run(self):
+        with open(self.pipe, "rb", buffering=0) as f:
+            header = self.read_exact(f, 44)
+            if len(header) < 44:
+                return
+            channels, rate = struct.unpack_from("<HI", header, 22)
+            bits = struct.unpack_from("<H", header, 34)[0]
+            assert bits == 16 and header[36:40] == b"data", header
+            frame = channels * 2
+            started = time.time()
+            frames = audible = 0
+            while True:
+                chunk = self.read_exact(f, rate // 20 * frame)
+                if not chunk:
+                    break
+                samples = array.array("h")
+                samples.frombytes(chunk[:len(chunk) // frame * frame])
+                frames += len(samples) // channels
+                audible += sum(1 for v in samples[::channels] if v > 32 or v < -32)
+                self.seconds, self.audible = frames / rate, audible / rate
+                ahead = self.seconds - (time.time() - started)
+                if ahead > 0:
+                    time.sleep(ahead)
+
+    @staticmethod
+    def read_exact(f, size):
+        data = b""
+        while len(data) < size:
+            chunk = f.read(size - len(data))
+            if not chunk:
+                break
+            data += chunk
+        return data
+
+
+class MusicHeard(unittest.TestCase):
+    def setUp(self):
+        self.assertTrue(os.path.exists(CHECK), "the native build is missing: " + CHECK)
+        self.work = tempfile.mkdtemp(prefix="music-", dir=BUILD_DIR)
+        self.home = os.path.join(self.work, "home")
+        os.makedirs(self.home)
+        self.pipe = os.path.join(self.work, "capture.wav")
+        os.mkfifo(self.pipe)
+        with open(os.path.join(self.home, ".asoundrc"), "w") as f:
+            f.write(asound_config(self.pipe))
+        self.env = dict(os.environ, HOME=self.home, GST_PLUGIN_FEATURE_RANK="alsasink:MAX")
+
+    def tearDown(self):
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def check(self, *args):
+        """Runs the check program while capturing; its report and the capture."""
+        capture = PacedCapture(self.pipe)
+        capture.start()
+        try:
+            result = subprocess.run([CHECK, *args], env=self.env, stdin=subprocess.DEVNULL,
+                                    capture_output=True, text=True, timeout=120)
+        finally:
+            # A program that never opened the sound device leaves the reader waiting.
+            try:
+                os.close(os.open(self.pipe, os.O_WRONLY | os.O_NONBLOCK))
+            except OSError:
+                pass
+            capture.join(60)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        report = dict(line.split(" ", 1) for line in result.stdout.splitlines())
+        print("%s: %.2f s of sound in %.2f s captured, %s" % (
+            args[0], capture.audible, capture.seconds, report))
+        return report, capture
+
+    def test_wav_loops_by_itself_until_stopped(self):
+        tone = make_tone(self.work, "loop.wav", 1, 660)
+        report, capture = self.check("wav", tone, "4")
+        self.assertEqual(report, {"play": "1", "stop": "1"})
+        # Heard for longer than the file lasts: it has started over by itself.
+        self.assertGreater(capture.audible, 1.5)
+
+    def test_mp3_is_played_again_after_it_ends(self):
+        tone = make_tone(self.work, "short.Mp3", 1, 660)
+        report, capture = self.check("mp3", tone, "5")
+        self.assertEqual(report["open"], "0")
+        self.assertEqual(report["close"], "0")
+        self.assertGreaterEqual(int(report["restarts"]), 1)
+        self.assertGreater(capture.audible, 1.5)
+
+    def test_missing_file_plays_nothing(self):
+        report, capture = self.check("mp3", os.path.join(self.work, "gone.mp3"), "2")
+        self.assertEqual(report["open"], "275")
+        # Every check finds it not playing; the restarts go to an alias that is not open.
+        self.assertEqual(report["close"], "263")
+        self.assertEqual(capture.audible, 0.0)
+
+    @unittest.skipIf(os.path.exists("/dev/cdrom"), "this machine has a CD drive")
+    def test_cd_without_drive_polls_once_and_gives_up(self):
+        report, _ = self.check("cd", "2")
+        self.assertEqual(report["open"], "263")
+        self.assertEqual(report["polls"], "1")
+        self.assertEqual(report["cdok"], "0")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,79 @@
+// Runs profile-file queries and writes through the platform's ProfileFile: the system's own
+// functions on Windows, our reader and writer elsewhere, so that a test can compare the two.
+//
+//   profile_probe <commands file> <answers file>
+//
+// One command a line, every argument as hex bytes ("-" for none):
+//   get <file> <section> <key> <buffer size>   answers "<result> <answer bytes>"
+//   put <file> <section> <key> <value>         answers "<result>"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include "host/startup/win32_services.h"
+using PlatformProfileFile = Win32ProfileFile;
+#else
+#include "host/startup/posix_services.h"
+using PlatformProfileFile = PosixProfileFile;
+#endif
+
+namespace {
+
+std::string FromHex(const std::string& hex) {
+    std::string bytes;
+    if (hex == "-") return bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) {
+        bytes += static_cast<char>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16));
+    }
+    return bytes;
+}
+
+std::string ToHex(const std::string& bytes) {
+    if (bytes.empty()) return "-";
+    std::string hex;
+    char pair[3];
+    for (unsigned char c : bytes) {
+        std::snprintf(pair, sizeof pair, "%02x", c);
+        hex += pair;
+    }
+    return hex;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: profile_probe <commands file> <answers file>\n";
+        return 2;
+    }
+    std::ifstream commands(argv[1]);
+    std::ofstream answers(argv[2], std::ios::binary);
+    PlatformProfileFile profile;
+    std::string line;
+    while (std::getline(commands, line)) {
+        std::istringstream fields(line);
+        std::string verb, file, section, key, last;
+        if (!(fields >> verb >> file >> section >> key >> last)) continue;
+        if (verb == "get") {
+            const uint32_t size = static_cast<uint32_t>(std::stoul(last));
+            std::vector<char> buffer(size + 1, '\0');
+            const uint32_t result =
+                profile.GetString(FromHex(section).c_str(), FromHex(key).c_str(), "", buffer.data(),
+                                  size, FromHex(file).c_str());
+            answers << result << ' ' << ToHex(std::string(buffer.data())) << '\n';
+        } else if (verb == "put") {
+            const int32_t result =
+                profile.WriteString(FromHex(section).c_str(), FromHex(key).c_str(),
+                                    FromHex(last).c_str(), FromHex(file).c_str());
+            answers << result << '\n';
+        }
+    }
+    return 0;
+}
