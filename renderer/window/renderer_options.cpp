@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 // A whole decimal number, or a hexadecimal one after 0x.

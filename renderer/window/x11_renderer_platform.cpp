@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <vector>
 
 #include "renderer/window/x11_display_mode.h"
 

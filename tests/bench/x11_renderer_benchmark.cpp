@@ -1,7 +1,6 @@
 // Frames per second and processor time per frame of the native renderer on the
 // real GLX, full screen, run for a fixed time without the frame cap.
 
-#include <csignal>
 #include <cstdlib>
 #include <ctime>
 

@@ -1,5 +1,6 @@
 """The standalone program: full screen through RandR, the fallback, the toggle and every way out."""
 
+import os
 import signal
 import subprocess
 import time
@@ -17,6 +18,17 @@ class ServerWithoutRandr(XServer):
 
     def command(self, fd):
         return super().command(fd) + ["-extension", "RANDR"]
+
+
+def cpu_seconds(program, interval):
+    """Processor time the program used during the next interval seconds."""
+    def used():
+        with open("/proc/%d/stat" % program.process.pid) as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+    before = used()
+    time.sleep(interval)
+    return used() - before
 
 
 def hold_key(server, window, key="Escape"):
@@ -130,6 +142,20 @@ class Fallback(LinuxTestCase):
                 self.assertFalse(client.cursor_hidden())
                 wait_for(lambda: FullScreen.is_lit(self, screenshot(server, window=window.id)),
                          what="bands in the window")
+
+                # Unmapped (as when iconified) it waits and draws nothing.
+                window.unmap()
+                client.d.sync()
+                time.sleep(0.5)
+                hidden = cpu_seconds(program, 1.0)
+                window.map()
+                client.d.sync()
+                shown = cpu_seconds(program, 1.0)
+                print("\nCPU seconds in one second: %.2f unmapped, %.2f mapped" % (hidden, shown))
+                self.assertLess(hidden, 0.05)
+                self.assertGreater(shown, hidden)
+                wait_for(lambda: FullScreen.is_lit(self, screenshot(server, window=window.id)),
+                         what="bands again")
                 client.close_window(window)
                 self.assertEqual(program.wait(), 0)
             self.assertEqual(client.windows_named(), [])
