@@ -86,7 +86,8 @@ class RendererPlatform : public TickSource {
     // Blocks until an event arrives, or at most timeoutUs when that is not negative.
     virtual void WaitForEvent(int64_t timeoutUs) = 0;
     virtual void SwapBuffers() = 0;
-    // Makes the window's loop end once the events already waiting are handled.
+    // Makes HandleNextEvent report the quit soon (on Win32: after the messages
+    // already queued).
     virtual void PostQuitToWindow() = 0;
     virtual GlSink& Gl() = 0;
 };
