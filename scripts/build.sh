@@ -1,19 +1,24 @@
 #!/bin/sh
-# Builds the native unit tests and the Windows deliverables.
+# Builds the native unit tests, the native Linux renderer and the Windows deliverables.
 #   build/native   portable code and its unit tests (sanitizers on)
+#   build/linux    bin/lumen-ribbon (Release, no test packages needed) and its end-to-end tests
 #   build/windows  bin/Lumen_Ribbon.scr, bin/Lumen_Ribbon.dll, probes, end-to-end tests
-# Usage: scripts/build.sh [native] [windows]   (both by default)
+# Usage: scripts/build.sh [native] [linux] [windows]   (all three by default)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LR_BUILD_ROOT:-$root/build}
 jobs=$(nproc)
-targets=${*:-native windows}
+targets=${*:-native linux windows}
 
 for target in $targets; do
   case $target in
     native)
-      cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+      cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug -DLR_X11_BUILD=OFF >/dev/null
       cmake --build "$build/native" -j "$jobs" ;;
+    linux)
+      cmake -S "$root" -B "$build/linux" -DCMAKE_BUILD_TYPE=Release -DLR_SANITIZE=OFF \
+        -DLR_UNIT_TESTS=OFF -DLR_X11_BUILD=ON >/dev/null
+      cmake --build "$build/linux" -j "$jobs" ;;
     windows)
       cmake -S "$root" -B "$build/windows" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null

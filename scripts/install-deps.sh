@@ -9,8 +9,14 @@ packages="cmake make g++ clang-format googletest libgtest-dev python3 \
   libgl1:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386 libxrandr2:i386 libxcursor1:i386 \
   libxi6:i386 libxinerama1:i386 libxrender1:i386 libxxf86vm1:i386 libxcomposite1:i386 \
   libxfixes3:i386 libasound2:i386 libfreetype6:i386 libfontconfig1:i386 \
-  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386 \
-  pkg-config libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
+  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386"
+# The native Linux renderer (Xlib, XRandR, GLX, GLU) and its end-to-end tests: Xorg with the
+# dummy driver for mode switches, llvmpipe, the XScreenSaver daemon, tools to look at windows.
+packages="$packages pkg-config libx11-dev libxrandr-dev libgl-dev libglu1-mesa-dev \
+  libgl1-mesa-dri xserver-xorg-core xserver-xorg-video-dummy x11-apps x11-xserver-utils \
+  xdotool python3-xlib procps passwd xscreensaver xscreensaver-gl"
+# The Linux host's music: GStreamer with the ALSA output the tests capture from.
+packages="$packages libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
   gstreamer1.0-alsa"
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs every test: the native unit tests
-# under AddressSanitizer and UBSan, then the end-to-end tests of the real
-# Windows binaries under Wine on a private Xvfb.
+# under AddressSanitizer and UBSan, the end-to-end tests of the native Linux
+# renderer on private X servers, then the end-to-end tests of the real Windows
+# binaries under Wine on a private Xvfb.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LR_BUILD_ROOT:-$root/build}
@@ -12,5 +13,7 @@ build=${LR_BUILD_ROOT:-$root/build}
 
 echo "== unit tests (native)"
 (cd "$build/native" && ctest --output-on-failure -j "$(nproc)")
+echo "== end-to-end tests (native Linux renderer)"
+(cd "$build/linux" && ctest --output-on-failure)
 echo "== end-to-end tests (Windows binaries under Wine)"
 (cd "$build/windows" && ctest --output-on-failure)

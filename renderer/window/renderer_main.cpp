@@ -3,7 +3,7 @@
 #include <algorithm>
 
 namespace {
-constexpr int kLastKey = kKeyCount - 1;
+constexpr uint32_t kLastKey = kKeyCount - 1;
 
 class QuitFromScene final : public QuitRequest {
   public:
@@ -21,52 +21,75 @@ void RunFrame(RendererRun& run, RendererPlatform& platform) {
     run.window.lastTick = tick;
     DrawScene(run.scene, platform.Gl());
     platform.SwapBuffers();
+    FrameDrawn(run.pacer, platform.TickCount());
+}
+
+// Handles what is waiting, draws a frame when one is due, and otherwise waits
+// for an event or the next frame. False once the window's loop has ended.
+bool LoopStep(RendererRun& run, RendererPlatform& platform) {
+    switch (platform.HandleNextEvent(run)) {
+        case EventStep::kQuit:
+            return false;
+        case EventStep::kHandled:
+            return true;
+        case EventStep::kNoneWaiting:
+            break;
+    }
+    if (!run.window.visible) {
+        platform.WaitForEvent(-1);
+        return true;
+    }
+    const int64_t waitUs = FrameWaitUs(run.pacer, platform.TickCount());
+    if (waitUs > 0) {
+        platform.WaitForEvent(waitUs);
+    } else {
+        RunFrame(run, platform);
+    }
+    return true;
 }
 }  // namespace
 
 WindowFrame ChooseWindowFrame(bool fullScreenWanted, bool modeSwitched) {
-    if (modeSwitched) return {style::kPopup, style::kExAppWindow | style::kExTopmost, false, true};
-    return {style::kOverlappedWindow, style::kExAppWindow, !fullScreenWanted, false};
+    if (modeSwitched) return {true, true, false, true};
+    return {false, false, !fullScreenWanted, false};
 }
 
-MessageAction HandleRendererMessage(RendererRun& run, uint32_t message, uint32_t wParam,
-                                    uint32_t lParam) {
-    MessageAction action;
-    switch (message) {
-        case msg::kSize:
-            if (wParam == msg::kSizeMinimized) {
-                run.window.visible = 0;
-                action.handled = true;
-            } else if (wParam == msg::kSizeRestored || wParam == msg::kSizeMaximized) {
-                run.window.visible = 1;
-                action.handled = true;
-                action.reshape = true;
-                action.width = static_cast<int>(lParam & 0xFFFFu);
-                action.height = static_cast<int>(lParam >> 16);
-            }
+EventAction HandleRendererEvent(RendererRun& run, const RendererEvent& event) {
+    EventAction action;
+    switch (event.kind) {
+        case RendererEventKind::kMinimised:
+            run.window.visible = 0;
+            action.handled = true;
             break;
-        case msg::kClose:
+        case RendererEventKind::kResized:
+            run.window.visible = 1;
+            action.handled = true;
+            action.reshape = true;
+            action.width = event.width;
+            action.height = event.height;
+            break;
+        case RendererEventKind::kCloseRequested:
             run.flags.keepRunning = false;
             action.postQuit = true;
             action.handled = true;
             break;
-        case msg::kKeyDown:
-        case msg::kKeyUp:
-            if (wParam <= kLastKey) {
-                run.keyStates[wParam] = message == msg::kKeyDown ? 1 : 0;
+        case RendererEventKind::kKeyDown:
+        case RendererEventKind::kKeyUp:
+            if (event.key <= kLastKey) {
+                run.keyStates[event.key] = event.kind == RendererEventKind::kKeyDown ? 1 : 0;
                 action.handled = true;
             }
             break;
-        case msg::kSysCommand:
-            action.handled = wParam == msg::kScreenSave || wParam == msg::kMonitorPower;
+        case RendererEventKind::kPowerOrSaver:
+            action.handled = true;  // refused while the animation runs
             break;
-        case msg::kModeSwitch:
+        case RendererEventKind::kModeSwitch:
             // The toggle reads the wish, not the outcome: after a failed switch to
             // full screen the first toggle asks for windowed mode.
             run.flags.wantFullScreen = run.flags.wantFullScreen != 1 ? 1 : 0;
             action.postQuit = true;
             break;
-        default:
+        case RendererEventKind::kOther:
             break;
     }
     return action;
@@ -106,18 +129,10 @@ int RendererMain(RendererPlatform& platform, RendererRun& run) {
         std::fill(std::begin(run.keyStates), std::end(run.keyStates), 0);
         // The first frame measures its time from the window's creation.
         run.window.lastTick = platform.TickCount();
+        StartPacing(run.pacer, run.window.lastTick);
         InitScene(run.scene, platform.Gl(), run.keyStates, quit, platform);
 
-        for (;;) {
-            uint32_t message = 0;
-            if (platform.TakeMessage(message)) {
-                if (message == msg::kQuit) break;
-                platform.DispatchTakenMessage();
-            } else if (run.window.visible) {
-                RunFrame(run, platform);
-            } else {
-                platform.WaitForMessage();
-            }
+        while (LoopStep(run, platform)) {
         }
         platform.DestroyRendererWindow(run);
     }

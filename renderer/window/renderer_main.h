@@ -1,38 +1,13 @@
 #pragma once
-// The renderer's entry procedure, window procedure decisions and frame loop,
-// apart from the platform that makes the window, the context and the calls.
+// The renderer's entry procedure, event decisions and frame loop, apart from
+// the platform that makes the window, the context and the calls.
 
 #include <cstdint>
 #include <string>
 
 #include "renderer/scene/gl_sink.h"
 #include "renderer/scene/line_scene.h"
-
-// The window's message interface (numbers as the message queue carries them).
-namespace msg {
-constexpr uint32_t kCreate = 0x0001;
-constexpr uint32_t kSize = 0x0005;
-constexpr uint32_t kClose = 0x0010;
-constexpr uint32_t kQuit = 0x0012;
-constexpr uint32_t kKeyDown = 0x0100;
-constexpr uint32_t kKeyUp = 0x0101;
-constexpr uint32_t kSysCommand = 0x0112;
-constexpr uint32_t kModeSwitch = 0x0400 + 1;  // toggles full-screen and windowed mode
-
-constexpr uint32_t kSizeRestored = 0;
-constexpr uint32_t kSizeMinimized = 1;
-constexpr uint32_t kSizeMaximized = 2;
-constexpr uint32_t kScreenSave = 0xF140;
-constexpr uint32_t kMonitorPower = 0xF170;
-}  // namespace msg
-
-// Window styles the frame choice hands to the platform.
-namespace style {
-constexpr uint32_t kOverlappedWindow = 0x00CF0000;
-constexpr uint32_t kPopup = 0x80000000;
-constexpr uint32_t kExAppWindow = 0x00040000;
-constexpr uint32_t kExTopmost = 0x00000008;
-}  // namespace style
+#include "renderer/window/frame_pacer.h"
 
 struct RendererWindow {
     std::string title = "Lumen_Ribbon_VC";
@@ -55,48 +30,77 @@ struct RendererRun {
     RendererFlags flags;
     int32_t keyStates[kKeyCount] = {};
     Scene scene;
+    FramePacer pacer;
 };
 
-// What a platform provides to the renderer.
-class RendererPlatform : public TickSource {
-  public:
-    virtual bool RegisterRendererClass() = 0;
-    virtual void UnregisterRendererClass() = 0;
-    // Switches the display mode when run.window.fullScreen asks for it (clearing
-    // the flag when the switch fails), then creates and shows the window with a
-    // current OpenGL context. On failure releases what it acquired.
-    virtual bool CreateRendererWindow(RendererRun& run) = 0;
-    // Releases context, device context and window, then restores the display mode.
-    virtual void DestroyRendererWindow(RendererRun& run) = 0;
-    // Removes the next message for the window; false when none is waiting.
-    virtual bool TakeMessage(uint32_t& message) = 0;
-    virtual void DispatchTakenMessage() = 0;
-    virtual void WaitForMessage() = 0;
-    virtual void SwapBuffers() = 0;
-    virtual void PostQuitToWindow() = 0;
-    virtual GlSink& Gl() = 0;
+// What happened to the window, as each platform translates its own events.
+enum class RendererEventKind {
+    kOther,
+    kResized,         // shown or resized: width, height
+    kMinimised,       // hidden: no frames until it is shown again
+    kCloseRequested,  // the user or another program closes the window
+    kKeyDown,         // key: the key number, 0 to 255
+    kKeyUp,
+    kModeSwitch,    // toggle full-screen and windowed mode
+    kPowerOrSaver,  // the system wants to start a screen saver or power the monitor down
 };
 
-// Style of the window to create, given whether full screen was wanted and
-// whether the display mode switch succeeded.
-struct WindowFrame {
-    uint32_t style;
-    uint32_t exStyle;
-    bool sizeIsClientArea;  // adjust the rectangle so that the client area has the size
-    bool hideCursor;
+struct RendererEvent {
+    RendererEventKind kind = RendererEventKind::kOther;
+    int width = 0;
+    int height = 0;
+    uint32_t key = 0;
 };
-WindowFrame ChooseWindowFrame(bool fullScreenWanted, bool modeSwitched);
 
-// The outcome of one window message for the platform to carry out.
-struct MessageAction {
-    bool handled = false;  // return 0; otherwise default processing
+// The outcome of one event for the platform to carry out.
+struct EventAction {
+    bool handled = false;  // consumed; otherwise the platform's default processing follows
     bool reshape = false;
     int width = 0;
     int height = 0;
     bool postQuit = false;
 };
-MessageAction HandleRendererMessage(RendererRun& run, uint32_t message, uint32_t wParam,
-                                    uint32_t lParam);
+EventAction HandleRendererEvent(RendererRun& run, const RendererEvent& event);
+
+enum class EventStep {
+    kNoneWaiting,
+    kHandled,
+    kQuit,  // the window's loop ends
+};
+
+// What a platform provides to the renderer.
+class RendererPlatform : public TickSource {
+  public:
+    // Acquires what every window of the run shares (window class, display connection).
+    virtual bool RegisterRendererClass() = 0;
+    virtual void UnregisterRendererClass() = 0;
+    // Switches the display mode when run.window.fullScreen asks for it (clearing
+    // the flag when the switch fails), then creates and shows the window with a
+    // current OpenGL context and tells run.pacer how the display paces frames.
+    // On failure releases what it acquired.
+    virtual bool CreateRendererWindow(RendererRun& run) = 0;
+    // Releases context and window, then restores the display mode.
+    virtual void DestroyRendererWindow(RendererRun& run) = 0;
+    // Takes the next waiting event and handles it (through HandleRendererEvent).
+    virtual EventStep HandleNextEvent(RendererRun& run) = 0;
+    // Blocks until an event arrives, or at most timeoutUs when that is not negative.
+    virtual void WaitForEvent(int64_t timeoutUs) = 0;
+    virtual void SwapBuffers() = 0;
+    // Makes HandleNextEvent report the quit soon (on Win32: after the messages
+    // already queued).
+    virtual void PostQuitToWindow() = 0;
+    virtual GlSink& Gl() = 0;
+};
+
+// How the window to create looks, given whether full screen was wanted and
+// whether the display mode switch succeeded.
+struct WindowFrame {
+    bool coversScreen;      // borderless, over the whole switched display
+    bool topmost;           // stays above other windows
+    bool sizeIsClientArea;  // the drawing area, not the outer window, gets the size
+    bool hideCursor;
+};
+WindowFrame ChooseWindowFrame(bool fullScreenWanted, bool modeSwitched);
 
 void ReshapeView(GlSink& gl, int width, int height);
 void RequestQuit(RendererRun& run, RendererPlatform& platform);

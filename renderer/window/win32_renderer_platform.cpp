@@ -1,19 +1,31 @@
 #include "renderer/window/win32_renderer_platform.h"
 
+#include <mmsystem.h>
+
+#include "renderer/window/window_messages.h"
+
 namespace {
 const char kClassName[] = "OpenGL";
 constexpr DWORD kDisplayModeRecordSize = 148;  // the record without the panning fields
 
 using SwapIntervalProc = BOOL(WINAPI*)(int);
 
-// Lets the buffer swap wait for the display's refresh where the driver offers it,
-// so the loop does not spin faster than the screen can show.
-void AskForSwapInterval() {
+// Lets the buffer swap wait for the display's refresh where the driver offers
+// it; true when it does.
+bool AskForSwapInterval() {
     const PROC proc = wglGetProcAddress("wglSwapIntervalEXT");
-    if (proc == nullptr) return;
+    if (proc == nullptr) return false;
     const auto swapInterval =
         reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void (*)()>(proc));
-    swapInterval(1);
+    return swapInterval(1) != FALSE;
+}
+
+DWORD FrameStyle(const WindowFrame& frame) {
+    return frame.coversScreen ? WS_POPUP : WS_OVERLAPPEDWINDOW;
+}
+
+DWORD FrameExStyle(const WindowFrame& frame) {
+    return WS_EX_APPWINDOW | (frame.topmost ? WS_EX_TOPMOST : 0);
 }
 
 PIXELFORMATDESCRIPTOR PixelFormatRequest(int colourBits) {
@@ -39,6 +51,14 @@ bool EnterFullScreenMode(int width, int height, int bitsPerPixel) {
     return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
 }
 
+double CurrentRefreshRate() {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof(mode);
+    if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 0.0;
+    // 0 and 1 stand for the hardware's default rate, which is not told.
+    return mode.dmDisplayFrequency > 1 ? mode.dmDisplayFrequency : 0.0;
+}
+
 uint32_t Win32RendererPlatform::TickCount() {
     return GetTickCount();
 }
@@ -52,10 +72,13 @@ bool Win32RendererPlatform::RegisterRendererClass() {
     windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(12));
     windowClass.lpszClassName = kClassName;
-    return (RegisterClassExA(&windowClass) & 0xFFFF) != 0;
+    if ((RegisterClassExA(&windowClass) & 0xFFFF) == 0) return false;
+    timeBeginPeriod(1);  // waits between capped frames need millisecond sleeps
+    return true;
 }
 
 void Win32RendererPlatform::UnregisterRendererClass() {
+    timeEndPeriod(1);
     UnregisterClassA(kClassName, instance_);
 }
 
@@ -73,10 +96,12 @@ bool Win32RendererPlatform::CreateRendererWindow(RendererRun& run) {
     if (wanted && !switched) window.fullScreen = 0;
     const WindowFrame frame = ChooseWindowFrame(wanted, switched);
     if (frame.hideCursor) ShowCursor(FALSE);
-    if (frame.sizeIsClientArea) AdjustWindowRectEx(&rect, frame.style, FALSE, frame.exStyle);
+    const DWORD style = FrameStyle(frame);
+    const DWORD exStyle = FrameExStyle(frame);
+    if (frame.sizeIsClientArea) AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 
-    windowHandle_ = CreateWindowExA(frame.exStyle, kClassName, window.title.c_str(), frame.style, 0,
-                                    0, rect.right - rect.left, rect.bottom - rect.top, nullptr,
+    windowHandle_ = CreateWindowExA(exStyle, kClassName, window.title.c_str(), style, 0, 0,
+                                    rect.right - rect.left, rect.bottom - rect.top, nullptr,
                                     nullptr, instance_, this);
     if (windowHandle_ == nullptr) return false;
 
@@ -101,7 +126,7 @@ bool Win32RendererPlatform::CreateRendererWindow(RendererRun& run) {
         ReleaseWindow();
         return false;
     }
-    AskForSwapInterval();
+    SetDisplayPacing(run.pacer, CurrentRefreshRate(), AskForSwapInterval());
     ShowWindow(windowHandle_, SW_NORMAL);
     window.visible = 1;
     return true;
@@ -133,18 +158,22 @@ void Win32RendererPlatform::DestroyRendererWindow(RendererRun& run) {
     }
 }
 
-bool Win32RendererPlatform::TakeMessage(uint32_t& message) {
-    if (!PeekMessageA(&taken_, windowHandle_, 0, 0, PM_REMOVE)) return false;
-    message = taken_.message;
-    return true;
+EventStep Win32RendererPlatform::HandleNextEvent(RendererRun&) {
+    MSG message;
+    if (!PeekMessageA(&message, windowHandle_, 0, 0, PM_REMOVE)) return EventStep::kNoneWaiting;
+    if (message.message == WM_QUIT) return EventStep::kQuit;
+    // No key translation step, so no character messages are produced.
+    DispatchMessageA(&message);
+    return EventStep::kHandled;
 }
 
-void Win32RendererPlatform::DispatchTakenMessage() {
-    DispatchMessageA(&taken_);
-}
-
-void Win32RendererPlatform::WaitForMessage() {
-    WaitMessage();
+void Win32RendererPlatform::WaitForEvent(int64_t timeoutUs) {
+    if (timeoutUs < 0) {
+        WaitMessage();
+        return;
+    }
+    const DWORD ms = static_cast<DWORD>((timeoutUs + 999) / 1000);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
 }
 
 void Win32RendererPlatform::SwapBuffers() {
@@ -168,8 +197,9 @@ LRESULT CALLBACK Win32RendererPlatform::RendererWindowProc(HWND window, UINT mes
     if (platform == nullptr || platform->run_ == nullptr) {
         return DefWindowProcA(window, message, wParam, lParam);
     }
-    const MessageAction action = HandleRendererMessage(
-        *platform->run_, message, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
+    const RendererEvent event = TranslateWindowMessage(message, static_cast<uint32_t>(wParam),
+                                                       static_cast<uint32_t>(lParam));
+    const EventAction action = HandleRendererEvent(*platform->run_, event);
     // Size messages sent while the window is being created arrive before any
     // context is current; creation reshapes the view itself afterwards.
     if (action.reshape && wglGetCurrentContext() != nullptr) {

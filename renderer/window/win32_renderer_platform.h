@@ -15,9 +15,8 @@ class Win32RendererPlatform final : public RendererPlatform {
     void UnregisterRendererClass() override;
     bool CreateRendererWindow(RendererRun& run) override;
     void DestroyRendererWindow(RendererRun& run) override;
-    bool TakeMessage(uint32_t& message) override;
-    void DispatchTakenMessage() override;
-    void WaitForMessage() override;
+    EventStep HandleNextEvent(RendererRun& run) override;
+    void WaitForEvent(int64_t timeoutUs) override;
     void SwapBuffers() override;
     void PostQuitToWindow() override;
     GlSink& Gl() override { return gl_; }
@@ -32,8 +31,9 @@ class Win32RendererPlatform final : public RendererPlatform {
     HWND windowHandle_ = nullptr;
     HDC deviceContext_ = nullptr;
     HGLRC renderContext_ = nullptr;
-    MSG taken_{};
     OpenGlSink gl_;
 };
 
 bool EnterFullScreenMode(int width, int height, int bitsPerPixel);
+// The refresh rate of the current display mode in hertz; 0 when unknown.
+double CurrentRefreshRate();

@@ -1,4 +1,4 @@
-"""Our profile reader and writer (build/native/probes/profile_probe) against the system's
+"""Our profile reader and writer (build/linux/probes/profile_probe) against the system's
 GetPrivateProfileStringA and WritePrivateProfileStringA under Wine
 (build/windows/probes/profile_probe.exe): the same tricky files and the same writes, every
 answer and its length compared."""
@@ -13,7 +13,7 @@ from harness import BUILD_DIR, E2E_DIR, JAPANESE, WineTestCase, base_env, window
 
 WINE_PROBE = os.path.join(BUILD_DIR, "probes", "profile_probe.exe")
 NATIVE_PROBE = os.path.join(
-    os.environ.get("LR_NATIVE_BUILD_DIR", os.path.join(os.path.dirname(BUILD_DIR), "native")),
+    os.environ.get("LR_LINUX_BUILD_DIR", os.path.join(os.path.dirname(BUILD_DIR), "linux")),
     "probes", "profile_probe")
 
 KIND = b"BGM\x8b\xe6\x95\xaa"            # BGM区分 in Shift_JIS

@@ -22,7 +22,7 @@ from harness import asound_config  # noqa: E402
 from test_saver_run import make_tone  # noqa: E402
 
 BUILD_DIR = os.path.abspath(os.environ.get(
-    "LR_BUILD_DIR", os.path.join(os.path.dirname(__file__), "../../build/native")))
+    "LR_BUILD_DIR", os.path.join(os.path.dirname(__file__), "../../build/linux")))
 CHECK = os.path.join(BUILD_DIR, "probes", "music_check")
 
 

@@ -6,9 +6,16 @@
 #include <vector>
 
 #include "renderer/window/renderer_main.h"
+#include "renderer/window/window_messages.h"
 #include "tests/unit/renderer_gl_recorder.h"
 
 namespace {
+
+// A window message as the Win32 window procedure hands it on.
+EventAction HandleRendererMessage(RendererRun& run, uint32_t message, uint32_t wParam,
+                                  uint32_t lParam) {
+    return HandleRendererEvent(run, TranslateWindowMessage(message, wParam, lParam));
+}
 
 uint32_t SizeParam(int width, int height) {
     return static_cast<uint32_t>(width | height << 16);
@@ -16,7 +23,7 @@ uint32_t SizeParam(int width, int height) {
 
 TEST(RendererMessages, SizeKindsDecideVisibilityAndReshape) {
     RendererRun run;
-    MessageAction action = HandleRendererMessage(run, msg::kSize, msg::kSizeMinimized, 0);
+    EventAction action = HandleRendererMessage(run, msg::kSize, msg::kSizeMinimized, 0);
     EXPECT_TRUE(action.handled);
     EXPECT_FALSE(action.reshape);
     EXPECT_EQ(run.window.visible, 0);
@@ -62,7 +69,7 @@ TEST(RendererMessages, RefusesExactlyScreenSaveAndMonitorPower) {
 TEST(RendererMessages, CloseAsksToQuitAndModeSwitchTogglesTheWish) {
     RendererRun run;
     run.flags.keepRunning = true;
-    MessageAction action = HandleRendererMessage(run, msg::kClose, 0, 0);
+    EventAction action = HandleRendererMessage(run, msg::kClose, 0, 0);
     EXPECT_TRUE(action.handled);
     EXPECT_TRUE(action.postQuit);
     EXPECT_FALSE(run.flags.keepRunning);
@@ -81,19 +88,20 @@ TEST(RendererMessages, CloseAsksToQuitAndModeSwitchTogglesTheWish) {
 
 TEST(WindowFrame, FollowsTheOutcomeOfTheModeSwitch) {
     const WindowFrame full = ChooseWindowFrame(true, true);
-    EXPECT_EQ(full.style, style::kPopup);
-    EXPECT_EQ(full.exStyle, style::kExAppWindow | style::kExTopmost);
+    EXPECT_TRUE(full.coversScreen);
+    EXPECT_TRUE(full.topmost);
     EXPECT_TRUE(full.hideCursor);
     EXPECT_FALSE(full.sizeIsClientArea);
 
     const WindowFrame failed = ChooseWindowFrame(true, false);
-    EXPECT_EQ(failed.style, style::kOverlappedWindow);
-    EXPECT_EQ(failed.exStyle, style::kExAppWindow);
+    EXPECT_FALSE(failed.coversScreen);
+    EXPECT_FALSE(failed.topmost);
     EXPECT_FALSE(failed.hideCursor);
     EXPECT_FALSE(failed.sizeIsClientArea);  // the outer window gets the size
 
     const WindowFrame windowed = ChooseWindowFrame(false, false);
-    EXPECT_EQ(windowed.style, style::kOverlappedWindow);
+    EXPECT_FALSE(windowed.coversScreen);
+    EXPECT_FALSE(windowed.topmost);
     EXPECT_TRUE(windowed.sizeIsClientArea);
 }
 
@@ -122,16 +130,19 @@ TEST(TicksBetween, SurvivesTheCounterWrap) {
     EXPECT_EQ(TicksBetween(100u, 116u), 16u);
 }
 
-// A platform that plays back a script of messages and records what the loop did.
+// A platform that plays back a script of window messages and records what the
+// loop did. Its swap waits for the vertical blank unless told otherwise.
 class ScriptedPlatform final : public RendererPlatform {
   public:
     bool registers = true;
     int createFailsAt = -1;
+    bool swapPaced = true;
     uint32_t tick = 1000;
     uint32_t tickStep = 16;
     std::deque<uint32_t> queue;
     std::function<void(RendererRun&, int frame)> onFrame;
     std::vector<std::string> log;
+    std::vector<int64_t> timedWaitsUs;
     int creations = 0;
     int frames = 0;
     RendererRun* run = nullptr;
@@ -148,21 +159,25 @@ class ScriptedPlatform final : public RendererPlatform {
         log.push_back(r.window.fullScreen ? "create full" : "create windowed");
         if (creations++ == createFailsAt) return false;
         r.window.visible = 1;
+        SetDisplayPacing(r.pacer, 60.0, swapPaced);
         return true;
     }
     void DestroyRendererWindow(RendererRun&) override { log.push_back("destroy"); }
-    bool TakeMessage(uint32_t& message) override {
-        if (queue.empty()) return false;
-        message = queue.front();
+    EventStep HandleNextEvent(RendererRun& r) override {
+        if (queue.empty()) return EventStep::kNoneWaiting;
+        const uint32_t message = queue.front();
         queue.pop_front();
-        taken_ = message;
-        return true;
-    }
-    void DispatchTakenMessage() override {
-        const MessageAction action = HandleRendererMessage(*run, taken_, 0, 0);
+        if (message == msg::kQuit) return EventStep::kQuit;
+        const EventAction action = HandleRendererMessage(r, message, 0, 0);
         if (action.postQuit) queue.push_back(msg::kQuit);
+        return EventStep::kHandled;
     }
-    void WaitForMessage() override {
+    void WaitForEvent(int64_t timeoutUs) override {
+        if (timeoutUs >= 0) {
+            timedWaitsUs.push_back(timeoutUs);
+            tick += static_cast<uint32_t>((timeoutUs + 999) / 1000);
+            return;
+        }
         log.push_back("wait");
         tick += 5000;  // the window stays minimised for a while
         run->window.visible = 1;
@@ -174,9 +189,6 @@ class ScriptedPlatform final : public RendererPlatform {
     }
     void PostQuitToWindow() override { queue.push_back(msg::kQuit); }
     GlSink& Gl() override { return gl; }
-
-  private:
-    uint32_t taken_ = 0;
 };
 
 TEST(RendererMain, FailedRegistrationEndsWithMinusOne) {
@@ -261,6 +273,26 @@ TEST(RendererMain, ModeSwitchRebuildsKeepingTheClockAndRefillingTheLines) {
                                                       "create windowed", "destroy", "unregister"}));
     // One 16 ms step before the switch; the rebuilt window starts its own count.
     EXPECT_EQ(run.scene.accumulatedMs, 16u);
+}
+
+TEST(RendererMain, UnpacedSwapIsCappedAtTheRefreshRate) {
+    ScriptedPlatform platform;
+    platform.swapPaced = false;
+    platform.tickStep = 2;  // a quick frame, as on a display without a vertical blank
+    RendererRun run;
+    uint32_t firstTick = 0;
+    platform.onFrame = [&](RendererRun& r, int frame) {
+        if (frame == 1) firstTick = platform.tick;
+        if (frame == 61) {
+            // 60 periods of a 60 Hz display after the first frame, give or take
+            // the millisecond clock.
+            EXPECT_NEAR(static_cast<double>(platform.tick - firstTick), 1000.0, 2.0);
+            r.keyStates[kEscapeKey] = 1;
+        }
+    };
+    RendererMain(platform, run);
+    EXPECT_EQ(platform.frames, 62);  // the frame that sees Escape is still drawn
+    EXPECT_FALSE(platform.timedWaitsUs.empty());
 }
 
 }  // namespace

@@ -1,0 +1,176 @@
+"""End-to-end harness for the native renderer: the real lumen-ribbon on private X servers.
+
+Servers come from tests/e2e/xservers.py; windows are looked at and poked with python-xlib,
+pictures judged with the Windows harness's lit_fraction and colour_spread.
+"""
+
+import os
+import signal
+import struct
+import subprocess
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
+from harness import colour_spread, lit_fraction  # noqa: E402,F401
+from xservers import XServer  # noqa: E402,F401
+
+from Xlib import X, Xatom, display as xdisplay  # noqa: E402
+from Xlib.protocol import display as xprotocol, event as xevent  # noqa: E402
+
+BUILD_DIR = os.path.abspath(os.environ.get(
+    "LR_BUILD_DIR", os.path.join(os.path.dirname(__file__), "../../build/linux")))
+PROGRAM = os.path.join(BUILD_DIR, "bin", "lumen-ribbon")
+TITLE = "Lumen_Ribbon_VC"
+WORK_DIR = os.path.join(BUILD_DIR, "e2e_linux")
+
+
+class XwdPicture:
+    """An xwd dump of 24 or 32 bits per pixel, decoded only where it is looked at."""
+
+    def __init__(self, data):
+        (header, _version, _format, _depth, self.width, self.height, _offset, order, _unit,
+         _bit_order, _pad, bits, self.line_bytes, _class, *masks) = struct.unpack_from(">17I", data)
+        colours = struct.unpack_from(">I", data, 19 * 4)[0]
+        self.data, self.start = data, header + colours * 12
+        self.step, self.order = bits // 8, "little" if order == 0 else "big"
+        self.shifts = [(m & -m).bit_length() - 1 for m in masks]
+
+    def pixel(self, x, y):
+        at = self.start + y * self.line_bytes + x * self.step
+        value = int.from_bytes(self.data[at:at + self.step], self.order)
+        return tuple((value >> s) & 0xFF for s in self.shifts)
+
+    def pixels(self, step=1, box=None):
+        left, top, right, bottom = box or (0, 0, self.width, self.height)
+        for y in range(top, bottom, step):
+            for x in range(left, right, step):
+                yield self.pixel(x, y)
+
+
+def screenshot(server, screen=0, window="root", save_as=None):
+    target = ["-root"] if window == "root" else ["-id", str(window)]
+    dump = subprocess.run(["xwd", "-silent", *target], env=server.env(screen=screen),
+                          capture_output=True, timeout=60, check=True).stdout
+    if save_as:
+        subprocess.run(["convert", "xwd:-", save_as], input=dump, check=True, timeout=60)
+    return XwdPicture(dump)
+
+
+def wait_for(predicate, timeout=20, what="condition"):
+    """Polls until predicate() gives a true value, which is returned."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(0.1)
+
+
+class Client:
+    """A python-xlib connection to one server, for looking at and poking windows."""
+
+    def __init__(self, server, screen=None):
+        name = server.display if screen is None else "%s.%d" % (server.display, screen)
+        # python-xlib keeps extension event numbers in a table shared by all
+        # connections; servers with other extensions need a fresh one.
+        xprotocol.Display.event_classes = xevent.event_class.copy()
+        self.d = xdisplay.Display(name)
+        self.root = self.d.screen().root
+
+    def close(self):
+        self.d.close()
+
+    def atom(self, name):
+        return self.d.intern_atom(name)
+
+    def windows_named(self, title=TITLE):
+        found = []
+        for child in self.root.query_tree().children:
+            try:
+                if child.get_wm_name() == title:
+                    found.append(child)
+            except Exception:  # the window went while we looked
+                pass
+        return found
+
+    def wait_window(self, title=TITLE, other_than=(), timeout=20):
+        def viewable():
+            for w in self.windows_named(title):
+                if w.id not in other_than and w.get_attributes().map_state == X.IsViewable:
+                    return w
+            return None
+        return wait_for(viewable, timeout, "a window titled " + title)
+
+    def text_property(self, window, name):
+        value = window.get_full_property(self.atom(name), X.AnyPropertyType)
+        return None if value is None else value.value
+
+    def root_children(self):
+        return [c.id for c in self.root.query_tree().children]
+
+    def send_client_message(self, window, type_name, data=(0, 0, 0, 0, 0)):
+        message = xevent.ClientMessage(window=window, client_type=self.atom(type_name),
+                                       data=(32, list(data)))
+        window.send_event(message, event_mask=0)
+        self.d.flush()
+
+    def close_window(self, window):
+        self.send_client_message(window, "WM_PROTOCOLS",
+                                 (self.atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0))
+
+    def cursor_hidden(self):
+        self.d.xfixes_query_version()
+        image = self.d.xfixes_get_cursor_image(self.root)
+        return all((pixel >> 24) == 0 for pixel in image.cursor_image)
+
+
+class Program:
+    """lumen-ribbon (or another client) started on a server, ended by its own id."""
+
+    def __init__(self, server, *args, env=None, screen=None, program=PROGRAM):
+        self.process = subprocess.Popen([program, *args], env=env or server.env(screen=screen),
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                        stderr=subprocess.PIPE, text=True)
+
+    def wait(self, timeout=15):
+        return self.process.wait(timeout=timeout)
+
+    def signal(self, number):
+        self.process.send_signal(number)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        if self.process.poll() is None:
+            self.process.kill()
+        self.output, self.errors = self.process.communicate()
+
+
+class LinuxTestCase(unittest.TestCase):
+    def setUp(self):
+        os.makedirs(WORK_DIR, exist_ok=True)
+        self.assertTrue(os.access(PROGRAM, os.X_OK), "build lumen-ribbon first: " + PROGRAM)
+
+    def assert_lit(self, picture, minimum=0.05):
+        self.assertGreater(lit_fraction(picture), minimum)
+        self.assertGreaterEqual(colour_spread(picture), 2)
+
+    def assert_black(self, picture):
+        # The measures must fail on a black screen, or they prove nothing.
+        self.assertLess(lit_fraction(picture), 0.01)
+        self.assertEqual(colour_spread(picture), 0)
+
+    def end_with(self, program, how, timeout=15):
+        start = time.monotonic()
+        how()
+        code = program.wait(timeout)
+        return code, time.monotonic() - start
+
+
+def signal_name(number):
+    return signal.Signals(number).name

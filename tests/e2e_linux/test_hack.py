@@ -1,0 +1,121 @@
+"""lumen-ribbon as an XScreenSaver hack: drawing into a given window or the root, and ending."""
+
+import os
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+from xml.etree import ElementTree
+
+from linux_harness import (BUILD_DIR, PROGRAM, WORK_DIR, Client, LinuxTestCase, Program, XServer,
+                           lit_fraction, screenshot, wait_for)
+from Xlib import X
+
+
+def lit_in(picture, box):
+    """Share of lit pixels within (left, top, right, bottom)."""
+    samples = list(picture.pixels(4, box))
+    return sum(max(p) > 24 for p in samples) / len(samples)
+
+
+class HackWindows(LinuxTestCase):
+    def make_window(self, client, x, y, width, height):
+        screen = client.d.screen()
+        window = client.root.create_window(x, y, width, height, 0, screen.root_depth,
+                                           X.InputOutput, X.CopyFromParent,
+                                           background_pixel=screen.black_pixel)
+        window.map()
+        client.d.sync()
+        return window
+
+    def test_window_id_follows_the_window_and_ends_promptly_on_sigterm(self):
+        with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
+            client = Client(server)
+            window = self.make_window(client, 0, 0, 400, 300)
+            children = client.root_children()
+            mode = server.mode()
+            with Program(server, "--window-id", hex(window.id), "--fps") as program:
+                wait_for(lambda: lit_in(screenshot(server), (0, 0, 400, 300)) > 0.05,
+                         what="bands in the test's window")
+                window.configure(width=800, height=600)
+                client.d.sync()
+                # The bands reach into the part the window gained.
+                wait_for(lambda: lit_in(screenshot(server), (400, 300, 800, 600)) > 0.05,
+                         what="bands over the grown window")
+                self.assertEqual(client.root_children(), children)  # no window of its own
+                self.assertEqual(server.mode(), mode)
+                self.assertFalse(client.cursor_hidden())
+                started = time.monotonic()
+                program.signal(signal.SIGTERM)
+                self.assertEqual(program.wait(), 0)
+                print("\nended %.0f ms after SIGTERM" % ((time.monotonic() - started) * 1000))
+            # Outside the window nothing was drawn.
+            self.assertLess(lit_in(screenshot(server), (820, 620, 1024, 768)), 0.01)
+
+    def test_root_on_every_screen_and_the_daemons_window(self):
+        with XServer(WORK_DIR, kind="xvfb", size=(640, 480), screens=2) as server:
+            for screen in (0, 1):
+                self.assert_black(screenshot(server, screen=screen))
+            programs = [Program(server, flag, screen=screen)
+                        for screen, flag in ((0, "--root"), (1, "-root"))]
+            with programs[0], programs[1]:
+                for screen in (0, 1):
+                    wait_for(lambda: lit_fraction(screenshot(server, screen=screen)) > 0.05,
+                             what="bands on screen %d" % screen)
+                for program in programs:
+                    program.signal(signal.SIGTERM)
+                    self.assertEqual(program.wait(), 0)
+
+        with XServer(WORK_DIR, kind="xvfb", size=(640, 480)) as server:
+            client = Client(server)
+            window = self.make_window(client, 100, 100, 320, 240)
+            env = server.env()
+            env["XSCREENSAVER_WINDOW"] = hex(window.id)
+            with Program(server, "--root", env=env) as program:
+                wait_for(lambda: lit_in(screenshot(server), (100, 100, 420, 340)) > 0.05,
+                         what="bands in the daemon's window")
+                self.assertLess(lit_in(screenshot(server), (440, 360, 640, 480)), 0.01)
+                program.signal(signal.SIGTERM)
+                self.assertEqual(program.wait(), 0)
+
+
+class CommandLine(unittest.TestCase):
+    def run_program(self, *args):
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        return subprocess.run([PROGRAM, *args], capture_output=True, text=True, timeout=30,
+                              env=env)
+
+    def test_help_version_and_unknown_options(self):
+        self.assertRegex(self.run_program("--version").stdout, r"^lumen-ribbon \d+\.\d+\.\d+\n$")
+        usage = self.run_program("--help")
+        self.assertEqual(usage.returncode, 0)
+        self.assertIn("--window-id", usage.stdout)
+        for args in (["--bogus"], ["-window-id"], ["--delay", "soon"]):
+            wrong = self.run_program(*args)
+            self.assertEqual(wrong.returncode, 1, args)
+            self.assertIn("usage:", wrong.stderr)
+            self.assertEqual(wrong.stdout, "")
+        # Without a display it says so and fails, rather than crashing.
+        self.assertEqual(self.run_program().returncode, 1)
+
+    def test_install_puts_the_hack_where_xscreensaver_looks(self):
+        with tempfile.TemporaryDirectory(prefix="lr-install-") as prefix:
+            subprocess.run(["cmake", "--install", BUILD_DIR, "--prefix", prefix],
+                           capture_output=True, check=True, timeout=120)
+            hack = os.path.join(prefix, "libexec", "xscreensaver", "lumen-ribbon")
+            self.assertTrue(os.access(hack, os.X_OK))
+            config = ElementTree.parse(
+                os.path.join(prefix, "share", "xscreensaver", "config", "lumen-ribbon.xml"))
+            saver = config.getroot()
+            self.assertEqual((saver.tag, saver.get("name")), ("screensaver", "lumen-ribbon"))
+            self.assertTrue(saver.findtext("_description").strip())
+            self.assertEqual(saver.find("number").get("arg"), "--delay %")
+            self.assertEqual(saver.find("boolean").get("arg-set"), "--fps")
+            # Every argument the settings tool may pass is one the program takes.
+            args = [saver.find("command").get("arg"), "--delay", "1000", "--fps", "--help"]
+            self.assertEqual(self.run_program(*args).returncode, 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
