@@ -46,6 +46,7 @@ Lumen_Ribbon_S::Lumen_Ribbon_S(const RunFormServices& services, StartupModule& m
 
 void Lumen_Ribbon_S::Form_Load() {
     rendererPath = services_.program.HostFolder() + kRendererFileName;
+    services_.displayModes.RememberUserMode();
     // Not waited for: the window check gives a starting renderer its time, and the music
     // starts together with the picture.
     rendererProcess_ = services_.launcher.Start(rendererPath);
@@ -74,20 +75,20 @@ void Lumen_Ribbon_S::Timer2_Timer() {
 
 void Lumen_Ribbon_S::Timer3_Timer() {
     if (services_.lookup.FindByTitle(kRendererWindowTitle) != 0) {
-        rendererWindowSeen_ = true;
+        missingWindowChecks_ = 0;
         return;
     }
-    if (RendererStillStarting()) return;
+    if (RendererMayComeBack()) return;
     Timer3.SetEnabled(false);
+    // A renderer that was killed never put the display mode back.
+    services_.displayModes.RestoreUserMode();
     form_.Unload();
 }
 
-// Only a renderer that is running and has never shown its window is waited for.
-// Once seen, a missing window means gone, even while the process winds down.
-bool Lumen_Ribbon_S::RendererStillStarting() {
-    if (rendererWindowSeen_ || !rendererProcess_) return false;
-    if (!services_.processes.IsRunning(*rendererProcess_)) return false;
-    return ++startupChecks_ <= kRendererStartupChecks;
+// A missing window is waited for while the renderer's process runs, for a bounded time.
+bool Lumen_Ribbon_S::RendererMayComeBack() {
+    if (!rendererProcess_ || !rendererProcess_->StillRunning()) return false;
+    return ++missingWindowChecks_ <= kRendererWindowGraceChecks;
 }
 
 void Lumen_Ribbon_S::Form_QueryUnload() {

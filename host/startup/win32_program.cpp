@@ -42,21 +42,38 @@ void Win32ProgramServices::EndProgram() {
     ExitProcess(0);
 }
 
-std::optional<uint32_t> Win32ProcessLauncher::Start(const std::string& path) {
-    const std::string program = AnsiFromUtf8(path);
-    std::string commandLine = "\"" + program + "\"";
-    STARTUPINFOA startup{};
+namespace {
+
+// The process handle keeps the process object, and with it the answer, until it is closed.
+class Win32StartedProcess : public StartedProcess {
+  public:
+    explicit Win32StartedProcess(HANDLE process) : process_(process) {}
+    ~Win32StartedProcess() override { CloseHandle(process_); }
+    Win32StartedProcess(const Win32StartedProcess&) = delete;
+    Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
+
+    bool StillRunning() const override { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+  private:
+    HANDLE process_;
+};
+
+}  // namespace
+
+std::unique_ptr<StartedProcess> Win32ProcessLauncher::Start(const std::string& path) {
+    const std::wstring program = WideFromUtf8(path);
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process)) {
-        return std::nullopt;
+        return nullptr;
     }
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<uint32_t>(process.dwProcessId);
+    return std::make_unique<Win32StartedProcess>(process.hProcess);
 }
 
 uint32_t Win32ProfileFile::GetString(const char* section, const char* key, const char* defaultValue,

@@ -24,6 +24,8 @@
 // UTF-8 and the system's ANSI code page (CP_ACP) in both directions.
 std::string AnsiFromUtf8(const std::string& utf8);
 std::string Utf8FromAnsi(const std::string& ansi);
+// UTF-8 for the system's wide-character functions.
+std::wstring WideFromUtf8(const std::string& utf8);
 
 class Win32AnsiCodePage : public AnsiCodePage {
   public:
@@ -41,7 +43,7 @@ class Win32ProgramServices : public ProgramServices {
 
 class Win32ProcessLauncher : public ProcessLauncher {
   public:
-    std::optional<uint32_t> Start(const std::string& path) override;
+    std::unique_ptr<StartedProcess> Start(const std::string& path) override;
 };
 
 class Win32ProfileFile : public ProfileFile {

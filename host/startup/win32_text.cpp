@@ -34,3 +34,7 @@ std::string AnsiFromUtf8(const std::string& utf8) {
 std::string Utf8FromAnsi(const std::string& ansi) {
     return NarrowFrom(WideFrom(ansi, CP_ACP), CP_UTF8);
 }
+
+std::wstring WideFromUtf8(const std::string& utf8) {
+    return WideFrom(utf8, CP_UTF8);
+}

@@ -73,12 +73,27 @@ int Wait(const char* title, const char* className, DWORD timeoutMs, bool untilGo
     }
 }
 
-// key HWND VK HOLD_MS: a key held down across several frames, then released.
-int Key(HWND window, WPARAM key, DWORD holdMs) {
+// key HWND VK HOLD_MS [PID]: a key held down across several frames, then released. With a
+// process id, also waits up to 15 s for that process to end and prints ended_ms, the time from
+// the key going down to the process gone (-1 when it did not end).
+int Key(HWND window, WPARAM key, DWORD holdMs, DWORD watchedProcessId) {
+    HANDLE watched = watchedProcessId ? OpenProcess(SYNCHRONIZE, FALSE, watchedProcessId) : nullptr;
     const UINT scan = MapVirtualKeyA(static_cast<UINT>(key), 0);
     PostMessageA(window, WM_KEYDOWN, key, 1 | (scan << 16));
-    Sleep(holdMs);
+    const DWORD down = GetTickCount();
+    if (watched == nullptr) {
+        Sleep(holdMs);
+    } else if (WaitForSingleObject(watched, holdMs) == WAIT_OBJECT_0) {
+        std::printf("ended_ms=%lu\n", static_cast<unsigned long>(GetTickCount() - down));
+        CloseHandle(watched);
+        watched = nullptr;
+    }
     PostMessageA(window, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
+    if (watched != nullptr) {
+        const bool ended = WaitForSingleObject(watched, 15000) == WAIT_OBJECT_0;
+        std::printf("ended_ms=%ld\n", ended ? static_cast<long>(GetTickCount() - down) : -1L);
+        CloseHandle(watched);
+    }
     return 0;
 }
 
@@ -157,7 +172,8 @@ int main(int argc, char** argv) {
     }
     if (need(4) && args[0] == "key") {
         return Key(ParseWindow(argv[2]), std::strtoul(argv[3], nullptr, 0),
-                   std::strtoul(argv[4], nullptr, 0));
+                   std::strtoul(argv[4], nullptr, 0),
+                   need(5) ? std::strtoul(argv[5], nullptr, 0) : 0);
     }
     if (need(5) && args[0] == "post") {
         return Post(ParseWindow(argv[2]), std::strtoul(argv[3], nullptr, 0),

@@ -255,12 +255,14 @@ void CheckCursorAndProcesses() {
     Check(cursor.ShowCursor(0) == before - 1, "hiding the cursor lowers its count by one");
 
     Win32ProcessLauncher launcher;
-    Check(!launcher.Start("C:\\no such folder\\none.exe").has_value(),
+    Check(launcher.Start("C:\\no such folder\\none.exe") == nullptr,
           "a missing program cannot be started");
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
     const auto started = launcher.Start(std::string(system) + "\\hostname.exe");
-    Check(started.has_value() && *started != 0, "an existing program starts with a process id");
+    Check(started != nullptr, "an existing program starts");
+    for (int wait = 0; started && started->StillRunning() && wait < 300; ++wait) Sleep(100);
+    Check(started && !started->StillRunning(), "a started program that exits is seen to end");
 }
 
 }  // namespace
