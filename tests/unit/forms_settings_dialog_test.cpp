@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,17 +22,22 @@ struct Write {
 
 class FakeProfile final : public ProfileFile {
   public:
-    uint32_t GetString(const char*, const char*, const char*, char* buffer, uint32_t size,
+    uint32_t GetString(const char*, const char* key, const char*, char* buffer, uint32_t size,
                        const char*) override {
-        if (size > 0) buffer[0] = '\0';
-        return 0;
+        const std::string value = stored.count(key) ? stored.at(key) : "";
+        const size_t length = std::min<size_t>(value.size(), size - 1);
+        value.copy(buffer, length);
+        buffer[length] = '\0';
+        return static_cast<uint32_t>(length);
     }
     int32_t WriteString(const char* section, const char* key, const char* value,
                         const char* file) override {
         writes.push_back({section, key, value, file});
         if (log) log->push_back("write");
-        return 1;
+        return writable ? 1 : 0;
     }
+    std::map<std::string, std::string> stored;
+    bool writable = true;
     std::vector<Write> writes;
     std::vector<std::string>* log = nullptr;
 };
@@ -253,9 +260,9 @@ struct FormsSettingsDialog : ::testing::Test {
     FakeView view;
     Settings settings;
     StartupModule module;
-    SettingsDialog dialog{settings, module,
-                          SettingsDialogServices{screen, cursor, windows, access, chooser, shell},
-                          view};
+    SettingsDialog dialog{
+        settings, module,
+        SettingsDialogServices{program, screen, cursor, windows, access, chooser, shell}, view};
 };
 
 // --- loading -------------------------------------------------------------------------
@@ -278,9 +285,10 @@ TEST_F(FormsSettingsDialog, LoadSetsEnabledStatesAndTheMarkFromTheStoredKind) {
     };
     for (const KindCase& c : cases) {
         FakeView fresh;
-        SettingsDialog d(settings, module,
-                         SettingsDialogServices{screen, cursor, windows, access, chooser, shell},
-                         fresh);
+        SettingsDialog d(
+            settings, module,
+            SettingsDialogServices{program, screen, cursor, windows, access, chooser, shell},
+            fresh);
         settings.BgmKind = c.kind;
         d.Form_Load();
         EXPECT_EQ(fresh.repeatEnabled, c.repeatEnabled) << "kind " << c.kind;
@@ -465,6 +473,53 @@ TEST_F(FormsSettingsDialog, NoMusicStillWritesTheChosenFile) {
     dialog.Cmd_Set_Click();
     EXPECT_EQ(Written("BGM\x8B\xE6\x95\xAA"), std::optional<std::string>(" 0"));
     EXPECT_EQ(Written("BGM\xCC\xA7\xB2\xD9"), std::optional<std::string>("C:\\new.wav"));
+}
+
+TEST_F(FormsSettingsDialog, FailedSaveIsReportedAndTheDialogStaysOpen) {
+    Open(1, 0, "");
+    profile.writable = false;
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(program.messages, 1);
+    EXPECT_EQ(view.unloads, 0);
+
+    profile.writable = true;
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(program.messages, 1);
+    EXPECT_EQ(view.unloads, 1);
+}
+
+// A stored file that could not be opened shows as no music; a set that leaves that choice alone
+// keeps it stored, while any change of kind or file is written as the dialog shows it.
+TEST_F(FormsSettingsDialog, UntouchedChoiceKeepsAStoredFileThatWasUnreachable) {
+    const char* kindKey = "BGM\x8B\xE6\x95\xAA";
+    const char* fileKey = "BGM\xCC\xA7\xB2\xD9";
+    profile.stored[fileKey] = "\\\\server\\music\\a.mp3";
+    Open(0, 0, "");
+    view.repeatText = "3";
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(Written(kindKey), std::nullopt);
+    EXPECT_EQ(Written(fileKey), std::nullopt);
+    EXPECT_EQ(Written("BGM\xD8\xCB\xDF\xB0\xC4"), std::optional<std::string>(" 3"));
+    EXPECT_EQ(view.unloads, 1);
+
+    profile.writes.clear();
+    dialog.ChooseKind(1);
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(Written(kindKey), std::optional<std::string>(" 1"));
+    EXPECT_EQ(Written(fileKey), std::optional<std::string>(""));
+
+    // Chosen away and back again counts as untouched.
+    profile.writes.clear();
+    dialog.ChooseKind(0);
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(Written(fileKey), std::nullopt);
+
+    profile.writes.clear();
+    chooser.answer = "C:\\new.wav"s;
+    dialog.Cmd_BGM_Click();
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(Written(kindKey), std::optional<std::string>(" 0"));
+    EXPECT_EQ(Written(fileKey), std::optional<std::string>("C:\\new.wav"));
 }
 
 TEST_F(FormsSettingsDialog, CancelClosesWithoutWriting) {
