@@ -443,7 +443,8 @@ class Win32DialogControls : public DialogControls {
     void MakeTrackBox(const ControlLayout& layout, HWND parent, HINSTANCE instance) {
         const RECT box = PixelBox(layout);
         trackBox_ = CreateWindowExA(
-            0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
+            0, "COMBOBOX", "",
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
             box.left, box.top, box.right - box.left, box.bottom - box.top + kComboListHeightPx,
             parent, nullptr, instance, nullptr);
         SendMessageA(trackBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);

@@ -177,6 +177,9 @@ class Dialog:
         time.sleep(0.5)
         return answer
 
+    def focus(self):
+        return dialog_probe(self.session, "focus", self.window["hwnd"])["focus"]
+
     def mark_region(self, kind):
         x, y = self.client_origin()
         mx, my = MARKS[kind]
@@ -221,6 +224,9 @@ class StoredChoicesAndSet(WineTestCase):
             self.assertEqual(track["text"], "5")
             self.assertEqual(track["items"], 31)
             self.assertTrue(track["enabled"])
+            # The first control in tab order has the focus from the start.
+            edit = next(c for c in dialog.controls if c["cls"].lower() == "edit")
+            self.assertEqual(dialog.focus(), edit["hwnd"])
 
             screen = session.screenshot("opened.bmp")
             mark_on = decoded_jpeg(session, os.path.join(RESOURCES, "mark_on.jpg"), "on.bmp")
@@ -238,9 +244,8 @@ class StoredChoicesAndSet(WineTestCase):
             missed = dialog_probe(session, "filedialog", hex_of(FILE_DIALOG_TITLE), 2000, "cancel")
             self.assertEqual(missed.get("timeout"), "1")
 
-            # A typed half rounds to the even neighbour when set.
-            self.assertEqual(dialog_probe(session, "settext", track["hwnd"], hex_of("3.5"))["rc"],
-                             0)
+            # Typed on the keyboard, the whole number fits; a half rounds to even when set.
+            self.assertEqual(dialog_probe(session, "type", edit["hwnd"], hex_of("3.5"))["rc"], 0)
             self.assertEqual(dialog.track_box()["text"], "3.5")
 
             # A right click on the caption chooses the file kind.
@@ -258,6 +263,9 @@ class StoredChoicesAndSet(WineTestCase):
             self.assertEqual(answer["rc"], 0, answer)
             gone = dialog_probe(session, "filedialog", hex_of(FILE_DIALOG_TITLE), 500, "cancel")
             self.assertEqual(gone.get("timeout"), "1")
+            # Back from the file chooser, the file button has the focus again.
+            self.assertEqual(dialog.focus(),
+                             dialog.control("Lumen_Ribbon.Command", BUTTONS["Cmd_BGM"])["hwnd"])
 
             dialog.click_button("Cmd_Set")
             self.assertEqual(wait_exit(dialog.process, 15), 0)
@@ -319,6 +327,42 @@ class TabOrder(WineTestCase):
             self.assertEqual(seen[:3], [button["Cmd_Set"], button["Cmd_Can"], button["Cmd_Etc"]])
             self.assertIn(seen[3], (track["hwnd"], edit["hwnd"]))
             self.assertEqual(seen[4], button["Cmd_BGM"])
+
+
+class SaveProblems(WineTestCase):
+    """A save that fails is reported and the dialog stays; an untouched choice whose file is
+    out of reach keeps its stored kind and path."""
+
+    def test_failed_save_and_unreachable_file(self):
+        from test_saver_run import host_probe
+        with Session(1024, 768) as session:
+            # A folder in the settings file's place cannot be written as one.
+            dialog = Dialog(session, None)
+            os.makedirs(dialog.ini)
+            dialog.open()
+            dialog.click_button("Cmd_Set")
+            box = host_probe(session, "msgbox", 20000)
+            self.assertEqual(box["found"], "1", "the failed save is reported")
+            self.assertEqual(box["caption"], "Lumen_Ribbon (Screen Saver)")
+            self.assertEqual(box["text"], "設定を Lumen_Ribbon.ini に書き込めません！")
+            self.assertEqual(box["buttons"], "OK")
+            session.post(box["hwnd"], 0x111, 1)  # WM_COMMAND, IDOK
+            time.sleep(1)
+            self.assertIsNone(dialog.process.poll(), "the dialog stays open")
+            self.assertEqual(session.find_window(TITLE)["visible"], "1")
+            dialog.click_button("Cmd_Can")
+            self.assertEqual(wait_exit(dialog.process, 15), 0)
+            os.rmdir(dialog.ini)
+
+            share = windows_path(os.path.join(session.work, "offline", "song.mp3"))
+            before = stored(2, 3, share)
+            dialog = Dialog(session, before).open()
+            dialog.click_button("Cmd_Set")
+            self.assertEqual(wait_exit(dialog.process, 15), 0)
+            values = ini_values(dialog.ini_bytes())
+            self.assertEqual(values["BGM区分"], b" 2")
+            self.assertEqual(values["BGMﾌｧｲﾙ"], share.encode("cp932"))
+            self.assertEqual(values["BGMﾘﾋﾟｰﾄ"].strip(b" "), b"3", "the track is written")
 
 
 class CancelAndClose(WineTestCase):
