@@ -95,7 +95,15 @@ void SettingsDialog::Cmd_BGM_Click() {
     const std::optional<std::string> buffer =
         services_.files.ChooseFile(view_.Handle(), MusicFileRecord());
     if (!buffer) return;
-    settings_.BgmFile = buffer->substr(0, buffer->find('\0'));
+    // The settings file and the music calls hold the path in the system's code page.
+    const SettingsFileAccess& access = services_.settingsFile;
+    const std::optional<std::string> storable =
+        StorablePath(access.codePage, access.files, buffer->substr(0, buffer->find('\0')));
+    if (!storable) {
+        services_.program.ShowMessage(kMusicFileNameMessage, kApplicationTitle);
+        return;
+    }
+    settings_.BgmFile = *storable;
     view_.SetFileLabel(settings_.BgmFile);
 }
 

@@ -99,6 +99,11 @@ class SettingsDialogView {
 // Shown when the settings could not be written; the dialog stays open.
 inline constexpr char kSettingsNotSavedMessage[] = "設定を Lumen_Ribbon.ini に書き込めません！";
 
+// Shown when the chosen music file's name cannot be stored in the settings file, not even in
+// its short form; the choice stays as it was.
+inline constexpr char kMusicFileNameMessage[] =
+    "ﾌｧｲﾙ名に使えない文字があるため、このﾌｧｲﾙは使えません！";
+
 struct SettingsDialogServices {
     ProgramServices& program;
     ScreenServices& screen;

@@ -526,11 +526,12 @@ FormEvents DialogFormEvents(SettingsDialog& dialog, DialogControls& controls) {
 
 std::optional<std::string> Win32FileChooser::ChooseFile(WindowHandle owner,
                                                         const OpenFileRecord& record) {
-    const std::string filter = AnsiFromUtf8(record.filter);
-    const std::string title = AnsiFromUtf8(record.title);
-    std::string file(record.fileBufferSize, '\0');
-    std::string fileTitle(record.fileTitleBufferSize, '\0');
-    OPENFILENAMEA dialog{};
+    // The wide-character dialog, so that any name the file system allows comes back intact.
+    const std::wstring filter = WideFromUtf8(record.filter);
+    const std::wstring title = WideFromUtf8(record.title);
+    std::wstring file(record.fileBufferSize, L'\0');
+    std::wstring fileTitle(record.fileTitleBufferSize, L'\0');
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = record.structSize;
     dialog.hwndOwner = reinterpret_cast<HWND>(owner);
     dialog.hInstance = GetModuleHandleA(nullptr);
@@ -541,8 +542,8 @@ std::optional<std::string> Win32FileChooser::ChooseFile(WindowHandle owner,
     dialog.nMaxFileTitle = record.fileTitleBufferSize;
     dialog.lpstrTitle = title.c_str();
     dialog.Flags = record.flags;
-    if (!GetOpenFileNameA(&dialog)) return std::nullopt;
-    return Utf8FromAnsi(file);
+    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+    return Utf8FromWide(file);
 }
 
 void Win32ShellOpener::Execute(WindowHandle owner, const ShellRequest& request) {

@@ -69,6 +69,9 @@ void CheckCodePage() {
                   codePage.FromUnicode("BGMﾌｧｲﾙ") == kKeyBgmFile,
               "code page 932 gives the Shift_JIS key bytes");
         Check(codePage.ToUnicode(kKeyBgmKind) == "BGM区分", "Shift_JIS reads back as Unicode");
+        Check(codePage.CanStore("C:\\曲\\ﾘﾋﾟｰﾄ.mp3") && !codePage.CanStore("C:\\♫.mp3") &&
+                  !codePage.CanStore("Müsic"),
+              "code page 932 holds Japanese but no music note and no best-fit ü");
     }
 }
 
@@ -144,6 +147,10 @@ void CheckFileExists(const std::string& folder) {
     Check(writing != INVALID_HANDLE_VALUE && FileExists(files, file),
           "a file another program writes while sharing reads can be opened");
     CloseHandle(writing);
+
+    const auto shortPath = files.ShortPath(file);
+    Check(shortPath && FileExists(files, *shortPath), "a file's short path names the file");
+    Check(!files.ShortPath(folder + "\\absent.txt"), "a missing file has no short path");
 }
 
 DWORD WINAPI SendCloseSoon(LPVOID window) {

@@ -48,22 +48,36 @@ class FakeFiles final : public FileProbe {
         ++probes;
         return false;
     }
+    std::optional<std::string> ShortPath(const std::string& path) const override {
+        const auto found = shortPaths.find(path);
+        if (found == shortPaths.end()) return std::nullopt;
+        return found->second;
+    }
     mutable int probes = 0;
+    std::map<std::string, std::string> shortPaths;
 };
 
 class PlainCodePage final : public AnsiCodePage {
   public:
     std::string FromUnicode(const std::string& utf8) const override { return utf8; }
     std::string ToUnicode(const std::string& ansi) const override { return ansi; }
+    // A code page without the music note.
+    bool CanStore(const std::string& utf8) const override {
+        return utf8.find("♫") == std::string::npos;
+    }
 };
 
 class FakeProgram final : public ProgramServices {
   public:
     std::string CommandLine() const override { return "/c"; }
     std::string HostFolder() const override { return "C:\\Saver"; }
-    void ShowMessage(const std::string&, const std::string&) override { ++messages; }
+    void ShowMessage(const std::string& text, const std::string&) override {
+        ++messages;
+        lastMessage = text;
+    }
     void EndProgram() override {}
     int messages = 0;
+    std::string lastMessage;
 };
 
 class FakeScreen final : public ScreenServices {
@@ -412,6 +426,32 @@ TEST_F(FormsSettingsDialog, ChosenFileIsTakenUpToTheFirstNulWithoutTestingIt) {
     EXPECT_EQ(settings.BgmFile, "D:\\new song.mp3");
     EXPECT_EQ(view.fileLabel, "D:\\new song.mp3");
     EXPECT_EQ(files.probes, 0) << "a file that does not exist is accepted as chosen";
+}
+
+TEST_F(FormsSettingsDialog, ChosenNameTheCodePageLacksIsStoredInItsShortForm) {
+    Open(2, 0, "C:\\old.mp3");
+    files.shortPaths["C:\\Müsic ♫\\曲 ♫.mp3"] = "C:\\MSIC~1\\~1.MP3";
+    files.shortPaths["C:\\Müsic ♫"] = "C:\\MSIC~1";
+    chooser.answer = "C:\\Müsic ♫\\曲 ♫.mp3\0"s;
+    dialog.Cmd_BGM_Click();
+    EXPECT_EQ(settings.BgmFile, "C:\\MSIC~1\\~1.MP3");
+    EXPECT_EQ(view.fileLabel, settings.BgmFile);
+
+    // A file not yet made goes by its folder's short form.
+    chooser.answer = "C:\\Müsic ♫\\new.wav"s;
+    dialog.Cmd_BGM_Click();
+    EXPECT_EQ(settings.BgmFile, "C:\\MSIC~1\\new.wav");
+
+    // A name with no short form is refused with a message; the choice stays.
+    chooser.answer = "D:\\♫.wav"s;
+    dialog.Cmd_BGM_Click();
+    EXPECT_EQ(settings.BgmFile, "C:\\MSIC~1\\new.wav");
+    EXPECT_EQ(program.messages, 1);
+    EXPECT_EQ(program.lastMessage, kMusicFileNameMessage);
+
+    chooser.answer = "C:\\曲.mp3"s;  // one the code page holds is taken as it is
+    dialog.Cmd_BGM_Click();
+    EXPECT_EQ(settings.BgmFile, "C:\\曲.mp3");
 }
 
 TEST_F(FormsSettingsDialog, CancelledFileChooserChangesNothing) {
