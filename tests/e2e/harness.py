@@ -138,27 +138,29 @@ def colour_spread(bitmap, threshold=24, step=4):
 
 
 class Session:
-    """A private Xvfb and the Wine programs started on it."""
+    """A private Xvfb, or a running server of the caller's (an xservers.XServer), and the Wine
+    programs started on it."""
 
-    def __init__(self, width=1024, height=768, locale=JAPANESE, capture_file=None):
+    def __init__(self, width=1024, height=768, locale=JAPANESE, capture_file=None, server=None):
         self.width, self.height, self.locale = width, height, locale
         self.capture_file = capture_file
         self.processes = []
         self.work = tempfile.mkdtemp(prefix="session-", dir=E2E_DIR)
         self.xvfb = None
-        self.display = None
+        self.display = server.display if server else None
 
     def __enter__(self):
         with open(os.path.join(HOME, ".asoundrc"), "w") as f:
             f.write(asound_config(self.capture_file))
-        read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-             "%dx%dx24" % (self.width, self.height), "-nolisten", "tcp", "-br", "-nocursor"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as f:
-            self.display = ":" + f.readline().strip()
+        if self.display is None:
+            read_fd, write_fd = os.pipe()
+            self.xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+                 "%dx%dx24" % (self.width, self.height), "-nolisten", "tcp", "-br", "-nocursor"],
+                pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            os.close(write_fd)
+            with os.fdopen(read_fd) as f:
+                self.display = ":" + f.readline().strip()
         self.env = base_env(self.display, self.locale)
         # Bring up the Wine server and desktop before the programs under test, so
         # that two processes never race to start them.
@@ -176,8 +178,9 @@ class Session:
                 process.wait(timeout=10)
             except subprocess.TimeoutExpired:
                 pass
-        self.xvfb.send_signal(signal.SIGTERM)
-        self.xvfb.wait(timeout=30)
+        if self.xvfb:
+            self.xvfb.send_signal(signal.SIGTERM)
+            self.xvfb.wait(timeout=30)
         with open(os.path.join(HOME, ".asoundrc"), "w") as f:
             f.write(asound_config(None))
         shutil.rmtree(self.work, ignore_errors=True)
