@@ -22,6 +22,10 @@ E2E_DIR = os.path.join(BUILD_DIR, "e2e")
 PREFIX = os.path.join(E2E_DIR, "prefix")
 HOME = os.path.join(E2E_DIR, "home")
 
+# The symbol font Wine draws the caption buttons with (fonts-wine); the prefix does not get it
+# by itself, and the close box would show a plain "r".
+CAPTION_SYMBOL_FONT = "/usr/share/wine/fonts/marlett.ttf"
+
 RENDERER = "Lumen_Ribbon.dll"
 HOST = "Lumen_Ribbon.scr"
 
@@ -50,7 +54,8 @@ def base_env(display=None, locale=JAPANESE):
 
 
 def make_prefix():
-    """A fresh prefix: unmanaged X11 windows, a null sound device, Japanese dialog font."""
+    """A fresh prefix: unmanaged X11 windows, a null sound device, Japanese dialog font, the
+    caption buttons' symbol font."""
     shutil.rmtree(PREFIX, ignore_errors=True)
     os.makedirs(HOME, exist_ok=True)
     with open(os.path.join(HOME, ".asoundrc"), "w") as f:
@@ -58,6 +63,7 @@ def make_prefix():
     env = base_env()
     quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     subprocess.run(["wineboot", "-i"], env=env, check=True, timeout=300, **quiet)
+    shutil.copy(CAPTION_SYMBOL_FONT, os.path.join(PREFIX, "drive_c", "windows", "Fonts"))
     reg = os.path.join(E2E_DIR, "prefix.reg")
     with open(reg, "w", encoding="utf-16") as f:
         f.write("\ufeffWindows Registry Editor Version 5.00\r\n\r\n"

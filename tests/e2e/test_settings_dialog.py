@@ -425,6 +425,16 @@ class PaintedLook(WineTestCase):
                 self.assertFalse(any(is_empty_box(g) for g in found), text)
 
             left, top, right, bottom = rect_of(dialog.window)
+            # The close box shows the cross of the symbol font, not the letter it stands on:
+            # its ink reaches all four corners of its extent.
+            ink = {(x, y) for x in range(right - 21, right - 4) for y in range(top + 4, top + 19)
+                   if dark(screen.pixel(x, y))}
+            self.assertTrue(ink, "the close box has a symbol")
+            xs, ys = [x for x, _ in ink], [y for _, y in ink]
+            for corner in ((min(xs), min(ys)), (max(xs), min(ys)), (min(xs), max(ys)),
+                           (max(xs), max(ys))):
+                self.assertTrue(any(abs(x - corner[0]) <= 1 and abs(y - corner[1]) <= 1
+                                    for x, y in ink), "the close box is a cross")
             subprocess.run(["convert", os.path.join(session.work, "look.bmp"), "-crop",
                             "%dx%d+%d+%d" % (right - left, bottom - top, left, top), "+repage",
                             os.path.join(DOCS, "dialog.png")], check=True)
