@@ -21,12 +21,16 @@
 
 inline constexpr char kRendererWindowTitle[] = "Lumen_Ribbon_VC";
 
-// While the renderer's process runs, its window may be missing for this many checks in a row
-// without ending the run: a starting renderer has not made it yet, and a renderer switching
-// between full screen and a window destroys and rebuilds it around a display-mode change, which
-// a monitor may take a few seconds to follow. A renderer that stays without a window longer
-// than that is taken for hung, and the run ends.
-constexpr int kRendererWindowGraceChecks = 100;  // 5 s at the check's interval
+// The renderer-window check's interval while the window is there.
+constexpr uint32_t kRendererCheckMs = 50;
+// While the renderer's process runs, its window may be missing this long without ending the
+// run: a starting renderer has not made it yet, and a renderer switching between full screen
+// and a window destroys and rebuilds it around a display-mode change, which a monitor may take
+// a few seconds to follow. A renderer that stays without a window longer than that is taken for
+// hung, and the run ends.
+constexpr uint32_t kRendererWindowGraceMs = 5000;
+// Meanwhile the check comes this often, so that the run ends right after a renderer that quit.
+constexpr uint32_t kRendererGoneCheckMs = 10;
 
 struct RunFormServices {
     ProgramServices& program;
@@ -57,7 +61,7 @@ class Lumen_Ribbon_S {
     std::string rendererPath;
     Timer Timer1;  // 1000 ms, MP3 only
     Timer Timer2;  // 200 ms, CD only
-    Timer Timer3;  // 50 ms, from load
+    Timer Timer3;  // 50 ms from load; 10 ms while the renderer's window is missing
 
   private:
     bool RendererMayComeBack();
@@ -67,7 +71,7 @@ class Lumen_Ribbon_S {
     const Settings& settings_;
     Lumen_Ribbon_BGM& bgm_;
     std::unique_ptr<StartedProcess> rendererProcess_;
-    int missingWindowChecks_ = 0;
+    uint32_t missingWindowMs_ = 0;
 
     Form form_;
 };

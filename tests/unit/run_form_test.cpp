@@ -330,35 +330,43 @@ TEST_F(RunFormTest, RunGoesOnWhileTheRendererWindowExists) {
     EXPECT_EQ(world.ends, 1);
 }
 
+// Checks after the first one that misses the window, within the grace time.
+constexpr int kGraceChecks = (kRendererWindowGraceMs - kRendererCheckMs) / kRendererGoneCheckMs;
+
 TEST_F(RunFormTest, MissingWindowIsWaitedForWhileTheRendererRunsAtStartAndAcrossRebuilds) {
     run.form().Load();
     EXPECT_EQ(world.modeRemembered, 1);
-    for (int check = 0; check < kRendererWindowGraceChecks; ++check) world.Tick(50);
+    world.Tick(kRendererCheckMs);
+    EXPECT_TRUE(world.Runs(kRendererGoneCheckMs)) << "a missing window is checked for quickly";
+    for (int check = 0; check < kGraceChecks; ++check) world.Tick(kRendererGoneCheckMs);
     EXPECT_EQ(world.ends, 0) << "still starting";
 
     // Each rebuild gets the whole grace time again, however often the user switches.
     for (int rebuild = 0; rebuild < 3; ++rebuild) {
         world.rendererWindow = true;
-        world.Tick(50);
+        world.Tick(kRendererGoneCheckMs);
+        EXPECT_TRUE(world.Runs(kRendererCheckMs)) << "back at the usual pace";
         world.rendererWindow = false;
-        for (int check = 0; check < kRendererWindowGraceChecks; ++check) world.Tick(50);
+        world.Tick(kRendererCheckMs);
+        for (int check = 0; check < kGraceChecks; ++check) world.Tick(kRendererGoneCheckMs);
         EXPECT_EQ(world.ends, 0) << "rebuild " << rebuild;
     }
 
     // Escape: the window goes first, the process a moment later.
     world.processRunning = false;
-    world.Tick(50);
+    world.Tick(kRendererGoneCheckMs);
     EXPECT_EQ(world.ends, 1);
     EXPECT_EQ(world.modeRestoredAtEnds, std::vector<int>{0});
 }
 
 TEST_F(RunFormTest, RendererThatStaysWithoutAWindowEndsTheRunAfterTheGraceTime) {
     Load();
-    world.Tick(50);
+    world.Tick(kRendererCheckMs);
     world.rendererWindow = false;
-    for (int check = 0; check < kRendererWindowGraceChecks; ++check) world.Tick(50);
+    world.Tick(kRendererCheckMs);
+    for (int check = 0; check < kGraceChecks; ++check) world.Tick(kRendererGoneCheckMs);
     EXPECT_EQ(world.ends, 0);
-    world.Tick(50);
+    world.Tick(kRendererGoneCheckMs);
     EXPECT_EQ(world.ends, 1);
     EXPECT_FALSE(run.Timer3.Enabled());
     EXPECT_EQ(world.modeRestoredAtEnds, std::vector<int>{0});
@@ -377,10 +385,10 @@ TEST_F(RunFormTest, RendererThatFailsToStartEndsTheRunAtTheFirstCheck) {
 
 TEST_F(RunFormTest, RendererThatExitsWithoutAWindowEndsTheRunAtOnce) {
     run.form().Load();
-    world.Tick(50);
+    world.Tick(kRendererCheckMs);
     EXPECT_EQ(world.ends, 0);
     world.processRunning = false;
-    world.Tick(50);
+    world.Tick(kRendererGoneCheckMs);
     EXPECT_EQ(world.ends, 1);
 }
 
