@@ -70,11 +70,16 @@ class MissingRendererTest(WineTestCase):
         self.assert_message_then_end("/a", "1234")
 
     def test_preview_does_not_look_for_the_renderer(self):
-        host = start_host(self.session, self.folder, "/p", "1234")
+        holder = self.session.start(HOST_PROBE, "hold", "Pane", "120")
+        pane = self.session.wait_window("Pane")
+        self.assertIsNotNone(pane)
+        host = start_host(self.session, self.folder, "/p", str(int(pane["hwnd"], 16)))
         self.assertEqual(host_probe(self.session, "msgbox", 3000)["found"], "0")
         self.assertIsNone(host.poll(), "the preview window lives on")
         host.kill()
         host.wait(timeout=15)
+        self.session.post(pane["hwnd"], 0x10)  # WM_CLOSE
+        self.assertIsNotNone(wait_exit(holder, 15))
 
 
 class SingleInstanceTest(WineTestCase):

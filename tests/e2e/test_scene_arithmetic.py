@@ -6,7 +6,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import BUILD_DIR, E2E_DIR, WineTestCase, base_env
+from harness import BUILD_DIR, E2E_DIR, Session, WineTestCase
 
 WINDOWS_PROBE = os.path.join(BUILD_DIR, "probes", "scene_arithmetic.exe")
 NATIVE_PROBE = os.path.join(os.path.dirname(BUILD_DIR), "native", "tests", "scene_arithmetic")
@@ -26,7 +26,9 @@ class SceneArithmetic(WineTestCase):
     def test_windows_build_computes_the_native_builds_bits(self):
         self.assertTrue(os.path.exists(NATIVE_PROBE), "build the native tests first: " + NATIVE_PROBE)
         native = output_of([NATIVE_PROBE])
-        windows = output_of(["wine", WINDOWS_PROBE], env=base_env())
+        # In a session of its own, whose end also ends the Wine server it used.
+        with Session() as session:
+            windows = output_of(["wine", WINDOWS_PROBE], env=session.env)
         self.assertEqual(len(windows), len(native))
         values = differing = 0
         first = None
