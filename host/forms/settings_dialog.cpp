@@ -107,9 +107,9 @@ void SettingsDialog::Cmd_BGM_Click() {
     view_.SetFileLabel(settings_.BgmFile);
 }
 
-// The settings shown a stored file that could not be opened as no file. When the user leaves
-// that choice as it opened, the stored kind and file stay as they are: the file may be back
-// next time (a network share, a removable disk).
+// Loading turns a stored file that cannot be opened into no file. When the user leaves the
+// choice as the dialog opened with it, the stored kind and file stay as they are: the file may
+// be back next time (a network share, a removable disk).
 bool SettingsDialog::KeepsStoredChoice(const std::string& path) const {
     if (settings_.BgmKind != openedKind_ || settings_.BgmFile != openedFile_) return false;
     return settings_.BgmFile.empty() &&
