@@ -19,6 +19,8 @@ packages="$packages pkg-config libx11-dev libxrandr-dev libgl-dev libglu1-mesa-d
 # The Linux host's music: GStreamer with the ALSA output the tests capture from.
 packages="$packages libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
   gstreamer1.0-alsa"
+# The Linux host: GTK 3 for its windows, the desktop's file chooser and message boxes.
+packages="$packages libgtk-3-dev"
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
