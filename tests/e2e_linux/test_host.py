@@ -138,7 +138,7 @@ class SettingsDialog(HostTestCase):
                 self.assertEqual((geometry.width, geometry.height), (479, 252))
                 time.sleep(1)  # the first paint
                 picture = server.screenshot(window=window.id)
-                save_screenshot(server, window, "linux-settings-dialog.png")
+                save_screenshot(server, window, "linux-dialog.png")
                 # The background's bands: dark at the top and bottom edge, bright between.
                 column = [sum(picture.pixel(3, y)) for y in range(0, 252, 6)]
                 self.assertGreater(len(set(column)), 15)
@@ -185,6 +185,32 @@ class SettingsDialog(HostTestCase):
                         client.close_window(window)
                     self.assertEqual(host.wait(), 0, close)
                 self.assertEqual(self.ini_bytes(), saved, close)
+
+    def test_a_file_the_windows_host_wrote_is_read_and_kept(self):
+        # As the Windows host writes it: a CD track and a Windows path in Shift_JIS.
+        windows_path = "C:\\音楽\\曲.mp3".encode("cp932")
+        written = (b"[Section]\r\n" + KIND + b"= 1\r\n" + REPEAT + b"= 7\r\n" + FILE + b"=" +
+                   windows_path + b"\r\n")
+        os.makedirs(os.path.dirname(self.ini))
+        with open(self.ini, "wb") as f:
+            f.write(written)
+        with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
+            client = Client(server)
+            host, window = self.open_dialog(server, client)
+            with host:
+                time.sleep(1)
+                picture = server.screenshot(window=window.id)
+                # The CD's mark is the chosen one: it differs from the mark of "none".
+                cd_mark = [picture.pixel(PANEL[0] + 20 + dx, PANEL[1] + 56 + dy)
+                           for dx in range(13) for dy in range(13)]
+                none_mark = [picture.pixel(PANEL[0] + 20 + dx, PANEL[1] + 76 + dy)
+                             for dx in range(13) for dy in range(13)]
+                self.assertNotEqual(cd_mark, none_mark)
+                click(server, window, SET_BUTTON)
+                self.assertEqual(host.wait(), 0)
+            # The track was read from the file (it is written back from the track box), and
+            # the stored path the Linux host cannot open is kept for the other system.
+            self.assertEqual(self.ini_bytes(), written)
 
     def test_a_folder_that_cannot_be_made_gives_a_message(self):
         blocker = os.path.join(self.work, "blocker")
