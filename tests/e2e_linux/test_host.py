@@ -293,6 +293,21 @@ class Run(HostTestCase):
             self.assertEqual(server.mode(), ORIGINAL)
 
 
+    def test_without_the_renderer_a_message_box_and_no_run(self):
+        alone = os.path.join(self.work, "alone", "lumen-ribbon-host")
+        os.makedirs(os.path.dirname(alone))
+        shutil.copy(HOST, alone)
+        with XServer(WORK_DIR, kind="xvfb", size=(640, 480)) as server:
+            client = Client(server)
+            with Host(server, self.config, "--run", program=alone) as host:
+                (box,) = wait_for(lambda: named(client, "Lumen_Ribbon (Screen Saver)"),
+                                  what="the message box")
+                self.assertFalse(host.children())
+                server.run("xdotool", "windowfocus", "--sync", str(box.id))
+                server.run("xdotool", "key", "Return")
+                self.assertEqual(host.wait(), 0)
+
+
 class Preview(HostTestCase):
     def test_picture_in_a_foreign_window_until_it_is_destroyed(self):
         with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
