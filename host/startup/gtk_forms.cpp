@@ -73,10 +73,11 @@ class GtkFormWindow : public FormWindow {
         gtk_widget_set_size_request(fixed_, width, height);
         gtk_window_move(GTK_WINDOW(window_), outer.left, outer.top);
         gtk_window_resize(GTK_WINDOW(window_), width, height);
-        // A window inside another program's window is placed by nobody else.
-        GdkWindow* window = gtk_widget_get_window(window_);
-        if (window && !IsTopLevel())
+        // At once, also while hidden: the window's place is asked before it shows, and a window
+        // inside another program's window is placed by nobody else.
+        if (GdkWindow* window = gtk_widget_get_window(window_)) {
             gdk_window_move_resize(window, outer.left, outer.top, width, height);
+        }
     }
 
     PixelRect Bounds() const override {
@@ -96,20 +97,6 @@ class GtkFormWindow : public FormWindow {
     }
 
   private:
-    bool IsTopLevel() const {
-        Display* display = gdk_x11_get_default_xdisplay();
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (!XQueryTree(display, static_cast<Window>(Handle()), &root, &parent, &children,
-                        &count)) {
-            return true;
-        }
-        if (children) XFree(children);
-        return parent == root;
-    }
-
     static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer self) {
         static_cast<GtkFormWindow*>(self)->events_.OnCloseRequest(UnloadMode::ControlMenu);
         return TRUE;

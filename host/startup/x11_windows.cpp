@@ -7,6 +7,9 @@
 #include <gdk/gdkx.h>
 // clang-format on
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -108,6 +111,41 @@ WindowHandle X11NativeWindows::SetParent(WindowHandle child, WindowHandle newPar
                     newParent ? static_cast<Window>(newParent) : root, 0, 0);
     XSync(display, False);
     return parent;
+}
+
+bool X11NativeWindows::DrawAnimatedRects(WindowHandle, int32_t, const PixelRect& from,
+                                         const PixelRect& to) {
+    constexpr int kSteps = 12;
+    constexpr auto kStepTime = std::chrono::milliseconds(16);
+    Display* display = HostDisplay();
+    const Window root = DefaultRootWindow(display);
+    XGCValues values{};
+    values.function = GXxor;
+    values.foreground =
+        WhitePixel(display, DefaultScreen(display)) ^ BlackPixel(display, DefaultScreen(display));
+    values.subwindow_mode = IncludeInferiors;
+    values.line_width = 2;
+    GC gc = XCreateGC(display, root, GCFunction | GCForeground | GCSubwindowMode | GCLineWidth,
+                      &values);
+    const auto between = [](int32_t a, int32_t b, int step) {
+        return static_cast<int>(a + static_cast<int64_t>(b - a) * step / kSteps);
+    };
+    for (int step = 0; step <= kSteps; ++step) {
+        const int left = between(from.left, to.left, step);
+        const int top = between(from.top, to.top, step);
+        const int right = between(from.right, to.right, step);
+        const int bottom = between(from.bottom, to.bottom, step);
+        const auto width = static_cast<unsigned>(std::max(right - left, 1));
+        const auto height = static_cast<unsigned>(std::max(bottom - top, 1));
+        // Drawn twice with XOR: the second drawing takes the outline away again.
+        XDrawRectangle(display, root, gc, left, top, width, height);
+        XSync(display, False);
+        std::this_thread::sleep_for(kStepTime);
+        XDrawRectangle(display, root, gc, left, top, width, height);
+    }
+    XFreeGC(display, gc);
+    XSync(display, False);
+    return true;
 }
 
 std::optional<PixelPoint> X11Cursor::Position() const {
