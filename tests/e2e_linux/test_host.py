@@ -136,6 +136,13 @@ class SettingsDialog(HostTestCase):
                 window = client.wait_window(DIALOG)
                 geometry = window.get_geometry()
                 self.assertEqual((geometry.width, geometry.height), (479, 252))
+                # Centred across, a third of the free height down.
+                place = window.translate_coords(client.root, 0, 0)
+                self.assertEqual((-place.x, -place.y), (272, 172))
+                # An open dialog keeps a run from starting.
+                with Host(server, self.config, "--run") as second:
+                    self.assertEqual(second.wait(), 0)
+                    self.assertFalse(second.children())
                 time.sleep(1)  # the first paint
                 picture = server.screenshot(window=window.id)
                 save_screenshot(server, window, "linux-dialog.png")
