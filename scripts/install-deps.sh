@@ -2,27 +2,35 @@
 # Installs what building and testing need on Debian 12, skipping what is there.
 set -eu
 
-packages="cmake make g++ clang-format googletest libgtest-dev python3 \
-  g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
-  wine wine32 wine64 xvfb x11-utils locales fonts-ipafont-gothic \
-  imagemagick sox lame libjpeg-turbo-progs fonts-wine \
-  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-apps libgl1-mesa-dri \
-  libgl1:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386 libxrandr2:i386 libxcursor1:i386 \
-  libxi6:i386 libxinerama1:i386 libxrender1:i386 libxxf86vm1:i386 libxcomposite1:i386 \
-  libxfixes3:i386 libasound2:i386 libfreetype6:i386 libfontconfig1:i386 \
-  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386"
-# The native Linux renderer (Xlib, XRandR, GLX, GLU) and its end-to-end tests: Xorg with the
-# dummy driver for mode switches, llvmpipe, the XScreenSaver daemon, tools to look at windows.
-packages="$packages pkg-config libx11-dev libxrandr-dev libgl-dev libglu1-mesa-dev \
-  libgl1-mesa-dri xserver-xorg-core xserver-xorg-video-dummy x11-apps x11-xserver-utils \
-  xdotool python3-xlib procps passwd xscreensaver xscreensaver-gl"
-# The Linux host's music: GStreamer with the ALSA output the tests capture from.
-packages="$packages libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
-  gstreamer1.0-alsa"
+# Usage: install-deps.sh [run]. "run" installs only what building and running the native
+# Linux saver needs (no Wine, no mingw, no GoogleTest, no i386); without it, everything the
+# tests need as well.
+mode=${1:-all}
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-  apt-get update
+# The native Linux saver: the renderer (Xlib, XRandR, GLX, GLU), the host (GTK 3, GStreamer with
+# its ALSA output and the MP3 decoder, the dialog's Japanese Gothic face), and the private Xvfb
+# and screenshot tools of the run without a display.
+packages="cmake make g++ pkg-config python3 libx11-dev libxrandr-dev libgl-dev libglu1-mesa-dev \
+  libgl1-mesa-dri libgtk-3-dev libgstreamer1.0-dev gstreamer1.0-plugins-base \
+  gstreamer1.0-plugins-good gstreamer1.0-alsa fonts-ipafont-gothic xvfb x11-apps x11-utils imagemagick"
+
+if [ "$mode" != run ]; then
+  # The unit tests, the Windows cross-build and its tests under Wine.
+  packages="$packages clang-format googletest libgtest-dev \
+    g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
+    wine wine32 wine64 locales sox lame libjpeg-turbo-progs fonts-wine \
+    libgl1:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386 libxrandr2:i386 libxcursor1:i386 \
+    libxi6:i386 libxinerama1:i386 libxrender1:i386 libxxf86vm1:i386 libxcomposite1:i386 \
+    libxfixes3:i386 libasound2:i386 libfreetype6:i386 libfontconfig1:i386 \
+    gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386"
+  # The native end-to-end tests: Xorg with the dummy driver for mode switches, the XScreenSaver
+  # daemon, tools to look at and poke windows.
+  packages="$packages xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
+    xdotool python3-xlib procps passwd xscreensaver xscreensaver-gl"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+    apt-get update
+  fi
 fi
 
 missing=""
@@ -35,7 +43,8 @@ if [ -n "$missing" ]; then
     { apt-get update && DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends $missing; }
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
+# The Windows programs under Wine run in a Japanese locale.
+if [ "$mode" != run ] && ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
   sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
   locale-gen

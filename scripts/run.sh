@@ -1,11 +1,12 @@
 #!/bin/sh
-# Installs what is missing, builds, and runs the screen saver (Lumen_Ribbon.scr /s)
-# under Wine on $DISPLAY. Without a display it runs it for a few seconds on a
-# private Xvfb and writes a screenshot.
+# Installs what is missing for the native Linux saver, builds it, and runs it
+# (lumen-ribbon-host --run: the host, the renderer and the music) on $DISPLAY.
+# Without a display it runs it for a few seconds on a private Xvfb and writes a
+# screenshot.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LR_BUILD_ROOT:-$root/build}
 
-"$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" windows
-exec python3 "$root/scripts/run_saver.py" "$build/windows"
+"$root/scripts/install-deps.sh" run
+"$root/scripts/build.sh" linux
+exec python3 "$root/scripts/run_saver.py" "$build/linux"

@@ -1,45 +1,59 @@
-"""Runs the built screen saver under Wine: on $DISPLAY until it ends, or on a
+"""Runs the built native saver (lumen-ribbon-host --run): on $DISPLAY until it ends, or on a
 private Xvfb for a few seconds, leaving a screenshot behind."""
 
 import os
+import shutil
+import signal
 import subprocess
 import sys
+import tempfile
 import time
 
 build = os.path.abspath(sys.argv[1])
-os.environ["LR_BUILD_DIR"] = build
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
-import harness  # noqa: E402
+from xservers import XServer  # noqa: E402
 
-if not os.path.isdir(harness.PREFIX):
-    os.makedirs(harness.E2E_DIR, exist_ok=True)
-    print("making a Wine prefix in", harness.PREFIX)
-    harness.make_prefix()
-
-saver = os.path.join(harness.BIN_DIR, harness.HOST)
-if not os.path.exists(saver):  # the host arrives later; the renderer alone runs as well
-    saver, args = os.path.join(harness.BIN_DIR, harness.RENDERER), []
-else:
-    args = ["/s"]
+host = os.path.join(build, "bin", "lumen-ribbon-host")
 
 if os.environ.get("DISPLAY"):
-    env = dict(os.environ, WINEPREFIX=harness.PREFIX, WINEDEBUG="-all",
-               LANG=harness.JAPANESE, LC_ALL=harness.JAPANESE)
-    print("running", saver, *args, "on", env["DISPLAY"], "- press Escape to end it")
-    sys.exit(subprocess.call(["wine", saver, *args], env=env, cwd=harness.BIN_DIR))
+    print("running", host, "--run on", os.environ["DISPLAY"], "- press Escape to end it")
+    sys.exit(subprocess.call([host, "--run"]))
+
+
+def window_named(env, title):
+    """The id of a viewable window with that name, from xwininfo's tree; None when none."""
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], env=env, capture_output=True,
+                          text=True).stdout
+    for line in tree.splitlines():
+        if '"%s"' % title in line:
+            return line.split()[0]
+    return None
+
 
 shot = os.path.join(build, "saver-screenshot.png")
-with harness.Session(1024, 768) as session:
-    print("no $DISPLAY: running", saver, *args, "on a private Xvfb", session.display)
-    folder = session.app_folder()
-    session.start(os.path.join(folder, os.path.basename(saver)), *args, cwd=folder)
-    window = session.wait_window("Lumen_Ribbon_VC", "OpenGL")
-    if window is None:
-        sys.exit("the renderer window did not appear")
+work = tempfile.mkdtemp(prefix="run-", dir=build)
+with XServer(work, kind="xvfb", size=(1024, 768)) as server:
+    env = server.env()
+    print("no $DISPLAY: running", host, "--run on a private Xvfb", server.display)
+    saver = subprocess.Popen([host, "--run"], env=env, stdin=subprocess.DEVNULL)
+    deadline = time.monotonic() + 30
+    while window_named(env, "Lumen_Ribbon_VC") is None:
+        if time.monotonic() > deadline or saver.poll() is not None:
+            saver.kill()
+            sys.exit("the renderer window did not appear")
+        time.sleep(0.2)
     time.sleep(1)  # about a second in, all three groups are lit
-    bmp = os.path.join(build, "saver-screenshot.bmp")
-    session.probe("screenshot", harness.windows_path(bmp), check=True)
-    subprocess.run(["convert", bmp, shot], check=True)
-    os.remove(bmp)
-    session.hold_key(window["hwnd"], harness.VK_ESCAPE)
+    dump = os.path.join(work, "screen.xwd")
+    subprocess.run(["xwd", "-root", "-out", dump], env=env, check=True)
+    subprocess.run(["convert", dump, shot], check=True)
+    # The renderer ends on SIGTERM as on Escape, and the host with it.
+    with open("/proc/%d/task/%d/children" % (saver.pid, saver.pid)) as f:
+        for child in f.read().split():
+            os.kill(int(child), signal.SIGTERM)
+    try:
+        saver.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        saver.kill()
+        saver.wait()
+shutil.rmtree(work, ignore_errors=True)
 print("screenshot written to", shot)

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs every test: the native unit tests
 # under AddressSanitizer and UBSan, the end-to-end tests of the native Linux
-# renderer on private X servers, then the end-to-end tests of the real Windows
+# renderer and host on private X servers, then the end-to-end tests of the real Windows
 # binaries under Wine on a private Xvfb.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,7 +13,7 @@ build=${LR_BUILD_ROOT:-$root/build}
 
 echo "== unit tests (native)"
 (cd "$build/native" && ctest --output-on-failure -j "$(nproc)")
-echo "== end-to-end tests (native Linux renderer)"
+echo "== end-to-end tests (native Linux renderer and host)"
 (cd "$build/linux" && ctest --output-on-failure)
 echo "== end-to-end tests (Windows binaries under Wine)"
 (cd "$build/windows" && ctest --output-on-failure)

@@ -511,19 +511,6 @@ std::unique_ptr<DialogControls> MakeDialogControls(const ScreenServices& screen)
     return std::make_unique<Win32DialogControls>(screen);
 }
 
-FormEvents DialogFormEvents(SettingsDialog& dialog, DialogControls& controls) {
-    FormEvents events = SettingsDialogEvents(dialog);
-    events.load = [&dialog, &controls] {
-        controls.Create(dialog);
-        dialog.Form_Load();
-    };
-    events.unload = [&dialog, &controls](bool&) {
-        dialog.Form_Unload();
-        controls.Destroy();
-    };
-    return events;
-}
-
 std::optional<std::string> Win32FileChooser::ChooseFile(WindowHandle owner,
                                                         const OpenFileRecord& record) {
     // The wide-character dialog, so that any name the file system allows comes back intact.

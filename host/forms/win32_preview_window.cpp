@@ -88,14 +88,6 @@ std::unique_ptr<PreviewPicture> MakePreviewPicture(const ScreenServices& screen)
     return std::make_unique<Win32PreviewPicture>(screen);
 }
 
-FormEvents PreviewFormEvents(PreviewPicture& picture, StartupModule& module,
-                             CloseRequests& requests) {
-    FormEvents events =
-        PreviewWindowEvents(module, requests, [&picture] { return picture.FormHandle(); });
-    events.load = [&picture] { picture.Create(); };
-    return events;
-}
-
 int32_t Win32CloseRequests::PostClose(WindowHandle target) {
     return PostMessageA(reinterpret_cast<HWND>(target), WM_CLOSE, 0, 0);
 }

@@ -3,8 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "host/startup/file_probe.h"
+#include "host/startup/process_launcher.h"
 #include "host/startup/profile_file.h"
 #include "host/startup/text_code_page.h"
 
@@ -13,6 +17,20 @@ class PosixAnsiCodePage : public AnsiCodePage {
   public:
     std::string FromUnicode(const std::string& utf8) const override { return utf8; }
     std::string ToUnicode(const std::string& ansi) const override { return ansi; }
+    bool CanStore(const std::string&) const override { return true; }
+};
+
+// A regular file that can be opened for reading counts; names have no short form.
+class PosixFileProbe : public FileProbe {
+  public:
+    bool CanOpenForReading(const std::string& path) const override;
+    std::optional<std::string> ShortPath(const std::string& path) const override;
+};
+
+// Programs started with posix_spawn; the started process is reaped by the object that holds it.
+class PosixProcessLauncher : public ProcessLauncher {
+  public:
+    std::unique_ptr<StartedProcess> Start(const std::string& path) override;
 };
 
 // Profile files read and written by the rules of profile_text.h. A write replaces the whole file

@@ -28,3 +28,11 @@ std::string FolderOfProgramPath(const std::string& programPath) {
     if (folder.size() == 2 && folder[1] == ':') folder += '\\';
     return folder;
 }
+
+std::string WindowsSettingsFile(const std::string& hostFolder) {
+    return hostFolder + "\\Lumen_Ribbon.ini";
+}
+
+std::string WindowsRendererPath(const std::string& hostFolder) {
+    return hostFolder + "\\Lumen_Ribbon.dll";
+}

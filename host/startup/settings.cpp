@@ -44,7 +44,7 @@ std::optional<std::string> StorablePath(const AnsiCodePage& codePage, const File
 }
 
 std::string SettingsFileName(const ProgramServices& program) {
-    return program.HostFolder() + "\\Lumen_Ribbon.ini";
+    return program.SettingsFile();
 }
 
 std::string IniRead(const SettingsFileAccess& access, const std::string& section,

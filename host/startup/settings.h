@@ -1,5 +1,5 @@
-// The host's settings file: the background-music choice, kept in a profile (INI) file beside
-// the host program.
+// The host's settings file: the background-music choice, kept in a profile (INI) file where the
+// platform places it (beside the host on Windows).
 #pragma once
 
 #include <cstdint>

@@ -90,8 +90,8 @@ void Main(StartupModule& module, Settings& settings, const StartupServices& serv
     }
 
     LoadSettings(settings, services.settingsFile);
-    if (!FileExists(services.settingsFile.files, program.HostFolder() + kRendererFileName)) {
-        program.ShowMessage(kRendererMissingMessage, kApplicationTitle);
+    if (!FileExists(services.settingsFile.files, program.RendererPath())) {
+        program.ShowMessage(program.RendererMissingMessage(), kApplicationTitle);
         program.EndProgram();
         return;
     }

@@ -18,10 +18,6 @@
 // Window titles by which a running saver and an open settings dialog are recognised.
 inline constexpr char kRunFormTitle[] = "Lumen_Ribbon_Main";
 inline constexpr char kSettingsDialogTitle[] = "<Lumen_Ribbon>";
-// The renderer program beside the host, and the message shown when it is missing.
-inline constexpr char kRendererFileName[] = "\\Lumen_Ribbon.dll";
-inline constexpr char kRendererMissingMessage[] =
-    "Lumen_Ribbon.dll が Lumen_Ribbon.scr と同じﾌｫﾙﾀﾞに見つかりません！";
 
 // Module variables of the start-up module, alive for the whole host process.
 struct StartupModule {

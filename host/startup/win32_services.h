@@ -40,7 +40,11 @@ class Win32AnsiCodePage : public AnsiCodePage {
 class Win32ProgramServices : public ProgramServices {
   public:
     std::string CommandLine() const override;
-    std::string HostFolder() const override;
+    // The folder of the host program, without a trailing separator except at a drive root.
+    std::string HostFolder() const;
+    std::string SettingsFile() const override { return WindowsSettingsFile(HostFolder()); }
+    std::string RendererPath() const override { return WindowsRendererPath(HostFolder()); }
+    std::string RendererMissingMessage() const override { return kWindowsRendererMissingMessage; }
     void ShowMessage(const std::string& text, const std::string& title) override;
     void EndProgram() override;
 };

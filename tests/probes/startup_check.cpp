@@ -43,7 +43,9 @@ std::string StoredValue(const std::string& bytes, const std::string& key) {
 struct FolderProgram : ProgramServices {
     std::string folder;
     std::string CommandLine() const override { return ""; }
-    std::string HostFolder() const override { return folder; }
+    std::string SettingsFile() const override { return WindowsSettingsFile(folder); }
+    std::string RendererPath() const override { return WindowsRendererPath(folder); }
+    std::string RendererMissingMessage() const override { return kWindowsRendererMissingMessage; }
     void ShowMessage(const std::string&, const std::string&) override {}
     void EndProgram() override {}
 };

@@ -70,7 +70,9 @@ class PlainCodePage final : public AnsiCodePage {
 class FakeProgram final : public ProgramServices {
   public:
     std::string CommandLine() const override { return "/c"; }
-    std::string HostFolder() const override { return "C:\\Saver"; }
+    std::string SettingsFile() const override { return WindowsSettingsFile("C:\\Saver"); }
+    std::string RendererPath() const override { return WindowsRendererPath("C:\\Saver"); }
+    std::string RendererMissingMessage() const override { return kWindowsRendererMissingMessage; }
     void ShowMessage(const std::string& text, const std::string&) override {
         ++messages;
         lastMessage = text;

@@ -43,7 +43,9 @@ class FakeRunWorld : public ProgramServices,
     size_t soundCallsAtEnd = 0;
     size_t cursorCallsAtEnd = 0;
     std::string CommandLine() const override { return commandLine; }
-    std::string HostFolder() const override { return "C:\\Saver"; }
+    std::string SettingsFile() const override { return WindowsSettingsFile("C:\\Saver"); }
+    std::string RendererPath() const override { return WindowsRendererPath("C:\\Saver"); }
+    std::string RendererMissingMessage() const override { return kWindowsRendererMissingMessage; }
     void ShowMessage(const std::string&, const std::string&) override { ADD_FAILURE(); }
     void EndProgram() override {
         ++ends;

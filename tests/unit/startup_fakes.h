@@ -36,7 +36,9 @@ struct FakeProgram : ProgramServices {
     std::vector<std::string>* journal = nullptr;
 
     std::string CommandLine() const override { return commandLine; }
-    std::string HostFolder() const override { return folder; }
+    std::string SettingsFile() const override { return WindowsSettingsFile(folder); }
+    std::string RendererPath() const override { return WindowsRendererPath(folder); }
+    std::string RendererMissingMessage() const override { return kWindowsRendererMissingMessage; }
     void ShowMessage(const std::string& text, const std::string& title) override {
         messages.emplace_back(text, title);
         if (journal) journal->push_back("message");

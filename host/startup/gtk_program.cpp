@@ -1,0 +1,111 @@
+// clang-format off
+// The host's headers before the X headers, whose macros (None) clash with its names.
+#include "host/startup/gtk_services.h"
+#include "host/startup/settings_location.h"
+
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+// clang-format on
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr char kRendererName[] = "lumen-ribbon";
+
+std::string OwnFolder() {
+    std::vector<char> path(4096);
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    if (length <= 0) return ".";
+    const std::string program(path.data(), static_cast<size_t>(length));
+    const size_t slash = program.find_last_of('/');
+    return slash == 0 ? "/" : program.substr(0, slash);
+}
+
+}  // namespace
+
+GtkProgramServices::GtkProgramServices(std::string commandLine, const FileProbe& files)
+    : commandLine_(std::move(commandLine)), files_(files), hostFolder_(OwnFolder()) {}
+
+std::string GtkProgramServices::SettingsFile() const {
+    return XdgSettingsFileName(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+}
+
+std::string GtkProgramServices::RendererPath() const {
+    const std::string beside = hostFolder_ + "/" + kRendererName;
+    if (files_.CanOpenForReading(beside)) return beside;
+    return std::string(LR_HACK_DIR) + "/" + kRendererName;
+}
+
+std::string GtkProgramServices::RendererMissingMessage() const {
+    return std::string(kRendererName) + " が lumen-ribbon-host と同じﾌｫﾙﾀﾞにも " + LR_HACK_DIR +
+           " にも見つかりません！";
+}
+
+void GtkProgramServices::ShowMessage(const std::string& text, const std::string& title) {
+    GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER,
+                                            GTK_BUTTONS_OK, "%s", text.c_str());
+    gtk_window_set_title(GTK_WINDOW(box), title.c_str());
+    gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+    gtk_dialog_run(GTK_DIALOG(box));
+    gtk_widget_destroy(box);
+}
+
+// Like the system's process end: no destructor runs, the server closes the windows.
+void GtkProgramServices::EndProgram() {
+    if (GdkDisplay* display = gdk_display_get_default()) gdk_display_flush(display);
+    _exit(0);
+}
+
+GlibTimerService::~GlibTimerService() {
+    for (const auto& [id, source] : sources_) g_source_remove(source);
+}
+
+TimerId GlibTimerService::Start(uint32_t intervalMs, std::function<void()> onTick) {
+    auto* tick = new std::function<void()>(std::move(onTick));
+    const unsigned source = g_timeout_add_full(
+        G_PRIORITY_DEFAULT, intervalMs,
+        [](gpointer data) -> gboolean {
+            (*static_cast<std::function<void()>*>(data))();
+            return G_SOURCE_CONTINUE;
+        },
+        tick, [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
+    const TimerId id = nextId_++;
+    sources_[id] = source;
+    return id;
+}
+
+void GlibTimerService::Stop(TimerId id) {
+    const auto found = sources_.find(id);
+    if (found == sources_.end()) return;
+    g_source_remove(found->second);
+    sources_.erase(found);
+}
+
+double GtkScreen::Width() const {
+    Display* display = gdk_x11_get_default_xdisplay();
+    return DisplayWidth(display, DefaultScreen(display)) * TwipsPerPixelX();
+}
+
+double GtkScreen::Height() const {
+    Display* display = gdk_x11_get_default_xdisplay();
+    return DisplayHeight(display, DefaultScreen(display)) * TwipsPerPixelY();
+}
+
+void GtkScreen::SetMousePointer(MousePointer pointer) {
+    GdkDisplay* display = gdk_display_get_default();
+    GdkCursor* cursor =
+        pointer == MousePointer::Hourglass ? gdk_cursor_new_from_name(display, "wait") : nullptr;
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* item = windows; item; item = item->next) {
+        if (GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(item->data))) {
+            gdk_window_set_cursor(window, cursor);
+        }
+    }
+    g_list_free(windows);
+    if (cursor) g_object_unref(cursor);
+    gdk_display_flush(display);
+}

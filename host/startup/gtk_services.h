@@ -1,0 +1,101 @@
+// The GTK 3 and X11 implementations of the host's runtime services. The declarations stay free
+// of system headers; each gtk_*.cpp and x11_*.cpp file keeps its own state.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "host/startup/cursor.h"
+#include "host/startup/file_probe.h"
+#include "host/startup/form.h"
+#include "host/startup/native_windows.h"
+#include "host/startup/program.h"
+#include "host/startup/screen.h"
+#include "host/startup/timer.h"
+#include "host/startup/window_lookup.h"
+
+typedef struct _GtkWidget GtkWidget;
+
+// Where the program's companions are: the settings file by the XDG rules, the renderer beside
+// the host or else in the hack folder the packages install it to.
+class GtkProgramServices : public ProgramServices {
+  public:
+    GtkProgramServices(std::string commandLine, const FileProbe& files);
+    std::string CommandLine() const override { return commandLine_; }
+    std::string SettingsFile() const override;
+    std::string RendererPath() const override;
+    std::string RendererMissingMessage() const override;
+    void ShowMessage(const std::string& text, const std::string& title) override;
+    void EndProgram() override;
+
+  private:
+    std::string commandLine_;
+    const FileProbe& files_;
+    std::string hostFolder_;
+};
+
+// Every search covers the root's children and, under a window manager, its frames' children.
+class X11WindowLookup : public WindowLookup {
+  public:
+    WindowHandle FindByTitle(const std::string& title) const override;
+};
+
+// X has no window styles: they read as 0 and are not kept. The zoom is an outline drawn over
+// everything on the root window, moving from one rectangle to the other.
+class X11NativeWindows : public NativeWindows {
+  public:
+    bool GetWindowRect(WindowHandle window, PixelRect& rect) const override;
+    int32_t GetStyle(WindowHandle) const override { return 0; }
+    int32_t SetStyle(WindowHandle, int32_t) override { return 0; }
+    WindowHandle SetParent(WindowHandle child, WindowHandle newParent) override;
+    bool DrawAnimatedRects(WindowHandle window, int32_t animation, const PixelRect& from,
+                           const PixelRect& to) override;
+};
+
+// The display count is the host's own: none of its windows shows during a run, and the
+// renderer hides the pointer over its own.
+class X11Cursor : public CursorService {
+  public:
+    int32_t ShowCursor(int32_t show) override { return count_ += show ? 1 : -1; }
+    std::optional<PixelPoint> Position() const override;
+
+  private:
+    int32_t count_ = 0;
+};
+
+// Timers on the GLib main loop.
+class GlibTimerService : public TimerService {
+  public:
+    ~GlibTimerService() override;
+    TimerId Start(uint32_t intervalMs, std::function<void()> onTick) override;
+    void Stop(TimerId id) override;
+
+  private:
+    std::map<TimerId, unsigned> sources_;
+    TimerId nextId_ = 1;
+};
+
+// The default screen at 15 twips to a pixel, the dialog's design resolution.
+class GtkScreen : public ScreenServices {
+  public:
+    double TwipsPerPixelX() const override { return TwipsPerPixelAt(96); }
+    double TwipsPerPixelY() const override { return TwipsPerPixelAt(96); }
+    double Width() const override;
+    double Height() const override;
+    void SetMousePointer(MousePointer pointer) override;
+};
+
+// Forms as GTK windows holding a GtkFixed for their controls; the GLib main loop.
+class GtkFormPlatform : public FormPlatform {
+  public:
+    std::unique_ptr<FormWindow> CreateFormWindow(const FormLook& look, const PixelSize& clientSize,
+                                                 FormWindowEvents& events) override;
+    void RunEventLoop(WindowHandle modalWindow, const std::function<bool()>& keepRunning) override;
+};
+
+// The GtkFixed that holds the controls of the form window handle; null for other windows.
+GtkWidget* FormContainer(WindowHandle window);
