@@ -6,6 +6,7 @@
 #include "host/forms/win32_forms_ui.h"
 #include "host/music/sound_system.h"
 #include "host/run/run_form.h"
+#include "host/run/win32_run_services.h"
 #include "host/startup/startup.h"
 #include "host/startup/win32_services.h"
 
@@ -25,19 +26,19 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     StartupModule module;
     Settings settings;
 
-    // The run form, with the music it plays and the watch on the renderer's process.
+    // The run form, with the music it plays and the display mode it guards.
     auto sound = CreateSoundSystem();
     Lumen_Ribbon_BGM bgm(*sound, module.ApiResult);
     Win32ProcessLauncher launcher;
-    auto watch = CreateProcessWatch();
+    Win32DisplayModes displayModes;
     Lumen_Ribbon_S runForm(
-        RunFormServices{program, launcher, *watch, lookup, cursor, platform, screen, timers},
+        RunFormServices{program, launcher, displayModes, lookup, cursor, platform, screen, timers},
         module, settings, bgm);
     Form& run = runForm.form();
     // The settings dialog, its controls and the file chooser and shell it calls.
     Win32FileChooser fileChooser;
     Win32ShellOpener shell;
-    const SettingsDialogServices dialogServices{screen,       cursor,      windows,
+    const SettingsDialogServices dialogServices{program,      screen,      cursor, windows,
                                                 settingsFile, fileChooser, shell};
     std::unique_ptr<DialogControls> dialogControls = MakeDialogControls(screen);
     SettingsDialog settingsDialog(settings, module, dialogServices, *dialogControls);

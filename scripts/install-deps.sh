@@ -6,6 +6,7 @@ packages="cmake make g++ clang-format googletest libgtest-dev python3 \
   g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
   wine wine32 wine64 xvfb x11-utils locales fonts-ipafont-gothic \
   imagemagick sox lame libjpeg-turbo-progs fonts-wine \
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils x11-apps libgl1-mesa-dri \
   libgl1:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386 libxrandr2:i386 libxcursor1:i386 \
   libxi6:i386 libxinerama1:i386 libxrender1:i386 libxxf86vm1:i386 libxcomposite1:i386 \
   libxfixes3:i386 libasound2:i386 libfreetype6:i386 libfontconfig1:i386 \

@@ -124,6 +124,17 @@ void Command::UserControl_MouseUp(int Button) {
     click();
 }
 
+// No release will come: the press ends without a click, and the face shows the mode again, so
+// that the next press starts afresh.
+void Command::UserControl_CaptureLost() {
+    if (!fields_.EnabledFlag || !fields_.MouseHeld) return;
+    fields_.MouseHeld = false;
+    static constexpr Skin kFaceOfMode[] = {Skin::Normal, Skin::Normal, Skin::HighLight,
+                                           Skin::Selected, Skin::HighLightSelect};
+    PaintFace(fields_.ButtonMode <= ModeHighLightSelect ? kFaceOfMode[fields_.ButtonMode]
+                                                        : Skin::Normal);
+}
+
 void Command::TmrMouse_Timer() {
     const WindowId under = probe_.WindowUnderCursor();
     const auto parent = probe_.ParentWindow();

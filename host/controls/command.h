@@ -62,6 +62,8 @@ class Command {
     void UserControl_MouseDown(int Button);
     void UserControl_MouseMove();
     void UserControl_MouseUp(int Button);
+    // The system gave the mouse to another window while the button was held down.
+    void UserControl_CaptureLost();
     void TmrMouse_Timer();
     void UserControl_GotFocus();
     void UserControl_LostFocus();

@@ -128,6 +128,9 @@ class Win32CommandWindow final : public CommandWindow, private ButtonSurface, pr
                 return Release(kRightButton, wParam);
             case WM_MBUTTONUP:
                 return Release(kMiddleButton, wParam);
+            case WM_CAPTURECHANGED:
+                if (!releasing_) button_.UserControl_CaptureLost();
+                return 0;
             case WM_SETFOCUS:
                 button_.UserControl_GotFocus();
                 return 0;
@@ -257,7 +260,10 @@ class Win32CommandWindow final : public CommandWindow, private ButtonSurface, pr
 
     LRESULT Release(int mouseButton, WPARAM heldButtons) {
         if (!(heldButtons & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == window_) {
+            // The release itself is not a lost capture.
+            releasing_ = true;
             ReleaseCapture();
+            releasing_ = false;
         }
         // Click may destroy this window and this object: nothing may follow.
         button_.UserControl_MouseUp(mouseButton);
@@ -389,6 +395,7 @@ class Win32CommandWindow final : public CommandWindow, private ButtonSurface, pr
     HGDIOBJ facePrevious_ = nullptr;
     SIZE faceSize_{0, 0};
     bool opaque_ = true;
+    bool releasing_ = false;
     HFONT font_ = nullptr;
     CaptionLabel caption_;
     Command button_;  // last: it draws through the members above

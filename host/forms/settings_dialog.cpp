@@ -51,6 +51,8 @@ void SettingsDialog::Form_Load() {
         view_.MoveTo(position->left, position->top);
     }
     SetCommandButtons(view_.Controls(), true, true);
+    openedKind_ = settings_.BgmKind;
+    openedFile_ = settings_.BgmFile;
     ShowKind(settings_.BgmKind);
     // The text goes in before the list is filled.
     view_.SetRepeatText(FormatHashes(settings_.BgmRepeat));
@@ -93,19 +95,44 @@ void SettingsDialog::Cmd_BGM_Click() {
     const std::optional<std::string> buffer =
         services_.files.ChooseFile(view_.Handle(), MusicFileRecord());
     if (!buffer) return;
-    settings_.BgmFile = buffer->substr(0, buffer->find('\0'));
+    // The settings file and the music calls hold the path in the system's code page.
+    const SettingsFileAccess& access = services_.settingsFile;
+    const std::optional<std::string> storable =
+        StorablePath(access.codePage, access.files, buffer->substr(0, buffer->find('\0')));
+    if (!storable) {
+        services_.program.ShowMessage(kMusicFileNameMessage, kApplicationTitle);
+        return;
+    }
+    settings_.BgmFile = *storable;
     view_.SetFileLabel(settings_.BgmFile);
+}
+
+// Loading turns a stored file that cannot be opened into no file. When the user leaves the
+// choice as the dialog opened with it, the stored kind and file stay as they are: the file may
+// be back next time (a network share, a removable disk).
+bool SettingsDialog::KeepsStoredChoice(const std::string& path) const {
+    if (settings_.BgmKind != openedKind_ || settings_.BgmFile != openedFile_) return false;
+    return settings_.BgmFile.empty() &&
+           !IniRead(services_.settingsFile, kSettingsSection, kKeyBgmFile, path).empty();
 }
 
 void SettingsDialog::Cmd_Set_Click() {
     const SettingsFileAccess& file = services_.settingsFile;
     const std::string path = SettingsFileName(file.program);
-    module_.ApiResult =
-        IniWrite(file, kSettingsSection, kKeyBgmKind, NumberText(settings_.BgmKind), path);
+    const bool keepChoice = KeepsStoredChoice(path);
+    bool saved = true;
+    const auto write = [&](const char* key, const std::string& value) {
+        module_.ApiResult = IniWrite(file, kSettingsSection, key, value, path);
+        saved = saved && module_.ApiResult != 0;
+    };
+    if (!keepChoice) write(kKeyBgmKind, NumberText(settings_.BgmKind));
     settings_.BgmRepeat = TrackFromText(view_.RepeatText());
-    module_.ApiResult =
-        IniWrite(file, kSettingsSection, kKeyBgmRepeat, NumberText(settings_.BgmRepeat), path);
-    module_.ApiResult = IniWrite(file, kSettingsSection, kKeyBgmFile, settings_.BgmFile, path);
+    write(kKeyBgmRepeat, NumberText(settings_.BgmRepeat));
+    if (!keepChoice) write(kKeyBgmFile, settings_.BgmFile);
+    if (!saved) {
+        services_.program.ShowMessage(kSettingsNotSavedMessage, kApplicationTitle);
+        return;
+    }
     view_.Unload();
 }
 

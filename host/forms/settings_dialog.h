@@ -96,7 +96,16 @@ class SettingsDialogView {
     virtual void SetFileLabel(const std::string& text) = 0;  // lbl_Fname
 };
 
+// Shown when the settings could not be written; the dialog stays open.
+inline constexpr char kSettingsNotSavedMessage[] = "設定を Lumen_Ribbon.ini に書き込めません！";
+
+// Shown when the chosen music file's name cannot be stored in the settings file, not even in
+// its short form; the choice stays as it was.
+inline constexpr char kMusicFileNameMessage[] =
+    "ﾌｧｲﾙ名に使えない文字があるため、このﾌｧｲﾙは使えません！";
+
 struct SettingsDialogServices {
+    ProgramServices& program;
     ScreenServices& screen;
     CursorService& cursor;
     NativeWindows& windows;
@@ -138,11 +147,14 @@ class SettingsDialog {
   private:
     // Enabled states and marks for a kind; a kind outside 0..2 marks nothing.
     void ShowKind(int kind);
+    bool KeepsStoredChoice(const std::string& path) const;
 
     Settings& settings_;
     StartupModule& module_;
     SettingsDialogServices services_;
     SettingsDialogView& view_;
+    int16_t openedKind_ = 0;  // the choice as the dialog opened with it
+    std::string openedFile_;
 };
 
 // The form handlers that run the dialog's load, resize and unload procedures.

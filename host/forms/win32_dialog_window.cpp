@@ -443,7 +443,8 @@ class Win32DialogControls : public DialogControls {
     void MakeTrackBox(const ControlLayout& layout, HWND parent, HINSTANCE instance) {
         const RECT box = PixelBox(layout);
         trackBox_ = CreateWindowExA(
-            0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN,
+            0, "COMBOBOX", "",
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
             box.left, box.top, box.right - box.left, box.bottom - box.top + kComboListHeightPx,
             parent, nullptr, instance, nullptr);
         SendMessageA(trackBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
@@ -525,11 +526,12 @@ FormEvents DialogFormEvents(SettingsDialog& dialog, DialogControls& controls) {
 
 std::optional<std::string> Win32FileChooser::ChooseFile(WindowHandle owner,
                                                         const OpenFileRecord& record) {
-    const std::string filter = AnsiFromUtf8(record.filter);
-    const std::string title = AnsiFromUtf8(record.title);
-    std::string file(record.fileBufferSize, '\0');
-    std::string fileTitle(record.fileTitleBufferSize, '\0');
-    OPENFILENAMEA dialog{};
+    // The wide-character dialog, so that any name the file system allows comes back intact.
+    const std::wstring filter = WideFromUtf8(record.filter);
+    const std::wstring title = WideFromUtf8(record.title);
+    std::wstring file(record.fileBufferSize, L'\0');
+    std::wstring fileTitle(record.fileTitleBufferSize, L'\0');
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = record.structSize;
     dialog.hwndOwner = reinterpret_cast<HWND>(owner);
     dialog.hInstance = GetModuleHandleA(nullptr);
@@ -540,8 +542,8 @@ std::optional<std::string> Win32FileChooser::ChooseFile(WindowHandle owner,
     dialog.nMaxFileTitle = record.fileTitleBufferSize;
     dialog.lpstrTitle = title.c_str();
     dialog.Flags = record.flags;
-    if (!GetOpenFileNameA(&dialog)) return std::nullopt;
-    return Utf8FromAnsi(file);
+    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+    return Utf8FromWide(file);
 }
 
 void Win32ShellOpener::Execute(WindowHandle owner, const ShellRequest& request) {

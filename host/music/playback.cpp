@@ -97,7 +97,9 @@ void Mp3Close(Lumen_Ribbon_BGM& bgm) {
 
 void WavePlay(Lumen_Ribbon_BGM& bgm, const std::string& BgmFile) {
     if (bgm.sound.WaveOutputDeviceCount() <= 0) return;
-    bgm.ApiResult = bgm.sound.PlaySoundName(BgmFile.c_str(), kSoundAsync | kSoundLoop) ? 1 : 0;
+    bgm.ApiResult =
+        bgm.sound.PlaySoundName(BgmFile.c_str(), kSoundAsync | kSoundNoDefault | kSoundLoop) ? 1
+                                                                                             : 0;
 }
 
 void WaveStop(Lumen_Ribbon_BGM& bgm) {

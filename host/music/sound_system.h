@@ -9,6 +9,7 @@
 
 // PlaySound flags the music module passes.
 constexpr uint32_t kSoundAsync = 0x0001;
+constexpr uint32_t kSoundNoDefault = 0x0002;  // a file that cannot be played stays silent
 constexpr uint32_t kSoundLoop = 0x0008;
 
 class SoundSystem {

@@ -31,7 +31,7 @@ Lumen_Ribbon_S::Lumen_Ribbon_S(const RunFormServices& services, StartupModule& m
                                const Settings& settings, Lumen_Ribbon_BGM& bgm)
     : Timer1(services.timers, 1000, false, [this] { Timer1_Timer(); }),
       Timer2(services.timers, 200, false, [this] { Timer2_Timer(); }),
-      Timer3(services.timers, 50, true, [this] { Timer3_Timer(); }),
+      Timer3(services.timers, kRendererCheckMs, true, [this] { Timer3_Timer(); }),
       services_(services),
       module_(module),
       settings_(settings),
@@ -46,6 +46,7 @@ Lumen_Ribbon_S::Lumen_Ribbon_S(const RunFormServices& services, StartupModule& m
 
 void Lumen_Ribbon_S::Form_Load() {
     rendererPath = services_.program.HostFolder() + kRendererFileName;
+    services_.displayModes.RememberUserMode();
     // Not waited for: the window check gives a starting renderer its time, and the music
     // starts together with the picture.
     rendererProcess_ = services_.launcher.Start(rendererPath);
@@ -74,20 +75,26 @@ void Lumen_Ribbon_S::Timer2_Timer() {
 
 void Lumen_Ribbon_S::Timer3_Timer() {
     if (services_.lookup.FindByTitle(kRendererWindowTitle) != 0) {
-        rendererWindowSeen_ = true;
+        missingWindowMs_ = 0;
+        Timer3.SetInterval(kRendererCheckMs);
         return;
     }
-    if (RendererStillStarting()) return;
+    if (RendererMayComeBack()) {
+        Timer3.SetInterval(kRendererGoneCheckMs);
+        return;
+    }
     Timer3.SetEnabled(false);
+    // A renderer that was killed never put the display mode back.
+    services_.displayModes.RestoreUserMode();
     form_.Unload();
 }
 
-// Only a renderer that is running and has never shown its window is waited for.
-// Once seen, a missing window means gone, even while the process winds down.
-bool Lumen_Ribbon_S::RendererStillStarting() {
-    if (rendererWindowSeen_ || !rendererProcess_) return false;
-    if (!services_.processes.IsRunning(*rendererProcess_)) return false;
-    return ++startupChecks_ <= kRendererStartupChecks;
+// A missing window is waited for while the renderer's process runs, for a bounded time.
+bool Lumen_Ribbon_S::RendererMayComeBack() {
+    if (!rendererProcess_ || !rendererProcess_->StillRunning()) return false;
+    // The first check that misses the window came at the usual interval, later ones quicker.
+    missingWindowMs_ += missingWindowMs_ == 0 ? kRendererCheckMs : kRendererGoneCheckMs;
+    return missingWindowMs_ <= kRendererWindowGraceMs;
 }
 
 void Lumen_Ribbon_S::Form_QueryUnload() {

@@ -1,14 +1,14 @@
 #pragma once
 // The hidden run form of a screen-saver run, "Lumen_Ribbon_Main": starts the
 // renderer, starts the chosen music and keeps it going, and ends the host once
-// the renderer's window has gone.
+// the renderer has gone.
 
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <string>
 
 #include "host/music/bgm_module.h"
-#include "host/run/process_watch.h"
+#include "host/run/display_modes.h"
 #include "host/startup/cursor.h"
 #include "host/startup/form.h"
 #include "host/startup/process_launcher.h"
@@ -21,14 +21,21 @@
 
 inline constexpr char kRendererWindowTitle[] = "Lumen_Ribbon_VC";
 
-// A started renderer gets this many window checks to show its window: until then
-// a missing window means "not yet", as long as the renderer's process still runs.
-constexpr int kRendererStartupChecks = 100;  // 5 s at the check's interval
+// The renderer-window check's interval while the window is there.
+constexpr uint32_t kRendererCheckMs = 50;
+// While the renderer's process runs, its window may be missing this long without ending the
+// run: a starting renderer has not made it yet, and a renderer switching between full screen
+// and a window destroys and rebuilds it around a display-mode change, which a monitor may take
+// a few seconds to follow. A renderer that stays without a window longer than that is taken for
+// hung, and the run ends.
+constexpr uint32_t kRendererWindowGraceMs = 5000;
+// Meanwhile the check comes this often, so that the run ends right after a renderer that quit.
+constexpr uint32_t kRendererGoneCheckMs = 10;
 
 struct RunFormServices {
     ProgramServices& program;
     ProcessLauncher& launcher;
-    const ProcessWatch& processes;
+    DisplayModes& displayModes;
     const WindowLookup& lookup;
     CursorService& cursor;
     FormPlatform& formPlatform;
@@ -54,18 +61,17 @@ class Lumen_Ribbon_S {
     std::string rendererPath;
     Timer Timer1;  // 1000 ms, MP3 only
     Timer Timer2;  // 200 ms, CD only
-    Timer Timer3;  // 50 ms, from load
+    Timer Timer3;  // 50 ms from load; 10 ms while the renderer's window is missing
 
   private:
-    bool RendererStillStarting();
+    bool RendererMayComeBack();
 
     RunFormServices services_;
     StartupModule& module_;
     const Settings& settings_;
     Lumen_Ribbon_BGM& bgm_;
-    std::optional<uint32_t> rendererProcess_;
-    bool rendererWindowSeen_ = false;
-    int startupChecks_ = 0;
+    std::unique_ptr<StartedProcess> rendererProcess_;
+    uint32_t missingWindowMs_ = 0;
 
     Form form_;
 };

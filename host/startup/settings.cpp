@@ -20,7 +20,28 @@ void AssignWholeNumber(int16_t& variable, const std::string& text) {
     if (const auto whole = RoundToInt16(IntPart(*number))) variable = *whole;
 }
 
+// The settings file's path as the profile functions take it; a folder whose name the code page
+// cannot hold is reached through its short form.
+std::string AnsiFileName(const SettingsFileAccess& access, const std::string& file) {
+    return access.codePage.FromUnicode(
+        StorablePath(access.codePage, access.files, file).value_or(file));
+}
+
 }  // namespace
+
+std::optional<std::string> StorablePath(const AnsiCodePage& codePage, const FileProbe& files,
+                                        const std::string& path) {
+    if (codePage.CanStore(path)) return path;
+    if (auto shortPath = files.ShortPath(path)) {
+        if (codePage.CanStore(*shortPath)) return shortPath;
+    }
+    const std::size_t separator = path.find_last_of('\\');
+    if (separator == std::string::npos) return std::nullopt;
+    const std::string name = path.substr(separator);
+    const auto folder = files.ShortPath(path.substr(0, separator));
+    if (!folder || !codePage.CanStore(*folder + name)) return std::nullopt;
+    return *folder + name;
+}
 
 std::string SettingsFileName(const ProgramServices& program) {
     return program.HostFolder() + "\\Lumen_Ribbon.ini";
@@ -29,7 +50,7 @@ std::string SettingsFileName(const ProgramServices& program) {
 std::string IniRead(const SettingsFileAccess& access, const std::string& section,
                     const std::string& key, const std::string& file) {
     std::vector<char> answer(kAnswerBufferSize, '\0');
-    const std::string ansiFile = access.codePage.FromUnicode(file);
+    const std::string ansiFile = AnsiFileName(access, file);
     access.profile.GetString(section.c_str(), key.c_str(), "", answer.data(), kAnswerBufferSize,
                              ansiFile.c_str());
     // The system always ends the answer with a NUL; the last byte guards against one that
@@ -41,7 +62,7 @@ std::string IniRead(const SettingsFileAccess& access, const std::string& section
 int32_t IniWrite(const SettingsFileAccess& access, const std::string& section,
                  const std::string& key, const std::string& value, const std::string& file) {
     const std::string ansiValue = access.codePage.FromUnicode(value);
-    const std::string ansiFile = access.codePage.FromUnicode(file);
+    const std::string ansiFile = AnsiFileName(access, file);
     return access.profile.WriteString(section.c_str(), key.c_str(), ansiValue.c_str(),
                                       ansiFile.c_str());
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "host/startup/file_probe.h"
@@ -51,6 +52,12 @@ int32_t IniWrite(const SettingsFileAccess& access, const std::string& section,
 // not fit 16 bits leaves its variable alone; kind 2 without a file that can be opened becomes 0
 // with an empty path.
 void LoadSettings(Settings& settings, const SettingsFileAccess& access);
+
+// The form of path that the code page can hold, for the system's ANSI calls: the path itself when
+// it can, else its short form, or for a file not yet made its folder's short form followed by its
+// name; std::nullopt when none of these can be held.
+std::optional<std::string> StorablePath(const AnsiCodePage& codePage, const FileProbe& files,
+                                        const std::string& path);
 
 // Whether the file can be opened for reading; one trailing backslash is ignored. A folder, a
 // missing file and a file held exclusively by another program all give false.

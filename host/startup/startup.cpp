@@ -23,11 +23,21 @@ int16_t TwipsOf(int32_t pixels, double twipsPerPixel) {
     return RoundToInt16(twipsPerPixel * pixels).value_or(0);
 }
 
+bool IsBlankText(const std::string& text) {
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
+
 void ShowPreview(StartupModule& module, const StartupServices& services, StartupForms& forms,
                  const std::string& commandLine) {
     const WindowHandle parent = PreviewParentHandle(commandLine);
     PixelRect paneRect;
     module.ApiResult = services.windows.GetWindowRect(parent, paneRect) ? 1 : 0;
+    // A pane that does not exist would leave a hidden preview nobody ever closes.
+    const bool paneGiven = !IsBlankText(commandLine.substr(OffsetOfCharacter(commandLine, 3)));
+    if (paneGiven && module.ApiResult == 0) {
+        services.program.EndProgram();
+        return;
+    }
     const int16_t width = TwipsOf(paneRect.right - paneRect.left, services.screen.TwipsPerPixelX());
     const int16_t height =
         TwipsOf(paneRect.bottom - paneRect.top, services.screen.TwipsPerPixelY());

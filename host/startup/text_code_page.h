@@ -10,4 +10,7 @@ class AnsiCodePage {
     // Characters the code page lacks become the platform's replacement character.
     virtual std::string FromUnicode(const std::string& utf8) const = 0;
     virtual std::string ToUnicode(const std::string& ansi) const = 0;
+    // Whether the code page holds every character of the text; always so on a platform whose
+    // system calls take Unicode.
+    virtual bool CanStore(const std::string& utf8) const = 0;
 };

@@ -140,6 +140,16 @@ class Win32FormWindow : public FormWindow {
                 FillRect(reinterpret_cast<HDC>(wParam), &client, brush_);
                 return 1;
             }
+            case WM_ACTIVATE:
+                // As a dialog does: the control that had the focus gets it back when the form
+                // is active again, and a form opens with its first control focused.
+                if (LOWORD(wParam) == WA_INACTIVE) {
+                    HWND focus = GetFocus();
+                    if (focus && IsChild(window, focus)) focus_ = focus;
+                } else if (FocusControl(window)) {
+                    return 0;
+                }
+                break;
             case WM_SETCURSOR:
                 if (screen_.Pointer() == MousePointer::Hourglass) {
                     SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -158,9 +168,20 @@ class Win32FormWindow : public FormWindow {
         return DefWindowProcA(window, message, wParam, lParam);
     }
 
+    bool FocusControl(HWND window) {
+        if (!focus_ || !IsChild(window, focus_) || !IsWindowEnabled(focus_) ||
+            !IsWindowVisible(focus_)) {
+            focus_ = GetNextDlgTabItem(window, nullptr, FALSE);
+        }
+        if (!focus_ || focus_ == window) return false;
+        SetFocus(focus_);
+        return true;
+    }
+
     FormWindowEvents& events_;
     const Win32Screen& screen_;
     HWND window_ = nullptr;
+    HWND focus_ = nullptr;  // the control that had the focus when the form was last left
     HBRUSH brush_ = nullptr;
     bool ownsBrush_ = false;
     bool ready_ = false;

@@ -5,19 +5,6 @@
 
 #include "host/startup/win32_services.h"
 
-namespace {
-
-std::string Utf8FromWide(const wchar_t* wide) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) return std::string();
-    std::string text(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-    text.pop_back();  // the NUL
-    return text;
-}
-
-}  // namespace
-
 std::string Win32ProgramServices::CommandLine() const {
     return ArgumentsOfCommandLine(Utf8FromWide(GetCommandLineW()));
 }
@@ -42,21 +29,55 @@ void Win32ProgramServices::EndProgram() {
     ExitProcess(0);
 }
 
-std::optional<uint32_t> Win32ProcessLauncher::Start(const std::string& path) {
-    const std::string program = AnsiFromUtf8(path);
-    std::string commandLine = "\"" + program + "\"";
-    STARTUPINFOA startup{};
+namespace {
+
+// The short form of an existing path, or an empty text when the system has none.
+std::wstring ShortPathOf(const std::wstring& path) {
+    const DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (length == 0) return std::wstring();
+    std::wstring shortPath(length, L'\0');
+    const DWORD written = GetShortPathNameW(path.c_str(), shortPath.data(), length);
+    if (written == 0 || written >= length) return std::wstring();
+    shortPath.resize(written);
+    return shortPath;
+}
+
+// The process handle keeps the process object, and with it the answer, until it is closed.
+class Win32StartedProcess : public StartedProcess {
+  public:
+    explicit Win32StartedProcess(HANDLE process) : process_(process) {}
+    ~Win32StartedProcess() override { CloseHandle(process_); }
+    Win32StartedProcess(const Win32StartedProcess&) = delete;
+    Win32StartedProcess& operator=(const Win32StartedProcess&) = delete;
+
+    bool StillRunning() const override { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+  private:
+    HANDLE process_;
+};
+
+}  // namespace
+
+std::unique_ptr<StartedProcess> Win32ProcessLauncher::Start(const std::string& path) {
+    // The system finds a program by a path of at most MAX_PATH characters; a longer one goes by
+    // its short form.
+    std::wstring program = WideFromUtf8(path);
+    if (program.size() >= MAX_PATH) {
+        const std::wstring shortPath = ShortPathOf(program);
+        if (!shortPath.empty()) program = shortPath;
+    }
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &process)) {
-        return std::nullopt;
+        return nullptr;
     }
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<uint32_t>(process.dwProcessId);
+    return std::make_unique<Win32StartedProcess>(process.hProcess);
 }
 
 uint32_t Win32ProfileFile::GetString(const char* section, const char* key, const char* defaultValue,
@@ -72,14 +93,20 @@ int32_t Win32ProfileFile::WriteString(const char* section, const char* key, cons
 // Opened the way a sequential input file is: shared with readers and writers, so that only a
 // file another program holds exclusively fails. Folders never count as files.
 bool Win32FileProbe::CanOpenForReading(const std::string& path) const {
-    const std::string ansiPath = AnsiFromUtf8(path);
-    const DWORD attributes = GetFileAttributesA(ansiPath.c_str());
+    const std::wstring widePath = WideFromUtf8(path);
+    const DWORD attributes = GetFileAttributesW(widePath.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return false;
     }
-    HANDLE file = CreateFileA(ansiPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    HANDLE file = CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
+}
+
+std::optional<std::string> Win32FileProbe::ShortPath(const std::string& path) const {
+    const std::wstring shortPath = ShortPathOf(WideFromUtf8(path));
+    if (shortPath.empty()) return std::nullopt;
+    return Utf8FromWide(shortPath);
 }

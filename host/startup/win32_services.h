@@ -24,11 +24,17 @@
 // UTF-8 and the system's ANSI code page (CP_ACP) in both directions.
 std::string AnsiFromUtf8(const std::string& utf8);
 std::string Utf8FromAnsi(const std::string& ansi);
+// Whether CP_ACP holds every character of the text exactly, without best-fit stand-ins.
+bool AnsiCanStore(const std::string& utf8);
+// UTF-8 and the system's wide-character functions.
+std::wstring WideFromUtf8(const std::string& utf8);
+std::string Utf8FromWide(const std::wstring& wide);
 
 class Win32AnsiCodePage : public AnsiCodePage {
   public:
     std::string FromUnicode(const std::string& utf8) const override { return AnsiFromUtf8(utf8); }
     std::string ToUnicode(const std::string& ansi) const override { return Utf8FromAnsi(ansi); }
+    bool CanStore(const std::string& utf8) const override { return AnsiCanStore(utf8); }
 };
 
 class Win32ProgramServices : public ProgramServices {
@@ -41,7 +47,7 @@ class Win32ProgramServices : public ProgramServices {
 
 class Win32ProcessLauncher : public ProcessLauncher {
   public:
-    std::optional<uint32_t> Start(const std::string& path) override;
+    std::unique_ptr<StartedProcess> Start(const std::string& path) override;
 };
 
 class Win32ProfileFile : public ProfileFile {
@@ -55,6 +61,7 @@ class Win32ProfileFile : public ProfileFile {
 class Win32FileProbe : public FileProbe {
   public:
     bool CanOpenForReading(const std::string& path) const override;
+    std::optional<std::string> ShortPath(const std::string& path) const override;
 };
 
 class Win32WindowLookup : public WindowLookup {

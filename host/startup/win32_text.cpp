@@ -34,3 +34,21 @@ std::string AnsiFromUtf8(const std::string& utf8) {
 std::string Utf8FromAnsi(const std::string& ansi) {
     return NarrowFrom(WideFrom(ansi, CP_ACP), CP_UTF8);
 }
+
+bool AnsiCanStore(const std::string& utf8) {
+    if (GetACP() == CP_UTF8) return true;
+    const std::wstring wide = WideFrom(utf8, CP_UTF8);
+    if (wide.empty()) return true;
+    BOOL usedDefault = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                        nullptr, 0, nullptr, &usedDefault);
+    return !usedDefault;
+}
+
+std::wstring WideFromUtf8(const std::string& utf8) {
+    return WideFrom(utf8, CP_UTF8);
+}
+
+std::string Utf8FromWide(const std::wstring& wide) {
+    return NarrowFrom(wide, CP_UTF8);
+}

@@ -22,6 +22,10 @@ E2E_DIR = os.path.join(BUILD_DIR, "e2e")
 PREFIX = os.path.join(E2E_DIR, "prefix")
 HOME = os.path.join(E2E_DIR, "home")
 
+# The symbol font Wine draws the caption buttons with (fonts-wine); the prefix does not get it
+# by itself, and the close box would show a plain "r".
+CAPTION_SYMBOL_FONT = "/usr/share/wine/fonts/marlett.ttf"
+
 RENDERER = "Lumen_Ribbon.dll"
 HOST = "Lumen_Ribbon.scr"
 
@@ -50,7 +54,8 @@ def base_env(display=None, locale=JAPANESE):
 
 
 def make_prefix():
-    """A fresh prefix: unmanaged X11 windows, a null sound device, Japanese dialog font."""
+    """A fresh prefix: unmanaged X11 windows, a null sound device, Japanese dialog font, the
+    caption buttons' symbol font."""
     shutil.rmtree(PREFIX, ignore_errors=True)
     os.makedirs(HOME, exist_ok=True)
     with open(os.path.join(HOME, ".asoundrc"), "w") as f:
@@ -58,6 +63,7 @@ def make_prefix():
     env = base_env()
     quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     subprocess.run(["wineboot", "-i"], env=env, check=True, timeout=300, **quiet)
+    shutil.copy(CAPTION_SYMBOL_FONT, os.path.join(PREFIX, "drive_c", "windows", "Fonts"))
     reg = os.path.join(E2E_DIR, "prefix.reg")
     with open(reg, "w", encoding="utf-16") as f:
         f.write("\ufeffWindows Registry Editor Version 5.00\r\n\r\n"
@@ -138,27 +144,29 @@ def colour_spread(bitmap, threshold=24, step=4):
 
 
 class Session:
-    """A private Xvfb and the Wine programs started on it."""
+    """A private Xvfb, or a running server of the caller's (an xservers.XServer), and the Wine
+    programs started on it."""
 
-    def __init__(self, width=1024, height=768, locale=JAPANESE, capture_file=None):
+    def __init__(self, width=1024, height=768, locale=JAPANESE, capture_file=None, server=None):
         self.width, self.height, self.locale = width, height, locale
         self.capture_file = capture_file
         self.processes = []
         self.work = tempfile.mkdtemp(prefix="session-", dir=E2E_DIR)
         self.xvfb = None
-        self.display = None
+        self.display = server.display if server else None
 
     def __enter__(self):
         with open(os.path.join(HOME, ".asoundrc"), "w") as f:
             f.write(asound_config(self.capture_file))
-        read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-             "%dx%dx24" % (self.width, self.height), "-nolisten", "tcp", "-br", "-nocursor"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as f:
-            self.display = ":" + f.readline().strip()
+        if self.display is None:
+            read_fd, write_fd = os.pipe()
+            self.xvfb = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+                 "%dx%dx24" % (self.width, self.height), "-nolisten", "tcp", "-br", "-nocursor"],
+                pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            os.close(write_fd)
+            with os.fdopen(read_fd) as f:
+                self.display = ":" + f.readline().strip()
         self.env = base_env(self.display, self.locale)
         # Bring up the Wine server and desktop before the programs under test, so
         # that two processes never race to start them.
@@ -176,8 +184,9 @@ class Session:
                 process.wait(timeout=10)
             except subprocess.TimeoutExpired:
                 pass
-        self.xvfb.send_signal(signal.SIGTERM)
-        self.xvfb.wait(timeout=30)
+        if self.xvfb:
+            self.xvfb.send_signal(signal.SIGTERM)
+            self.xvfb.wait(timeout=30)
         with open(os.path.join(HOME, ".asoundrc"), "w") as f:
             f.write(asound_config(None))
         shutil.rmtree(self.work, ignore_errors=True)

@@ -10,6 +10,7 @@ test_settings_dialog.py).
 """
 
 import os
+import shutil
 import unittest
 
 from harness import (ENGLISH, VK_ESCAPE, Session, WineTestCase, wait_exit,
@@ -69,11 +70,16 @@ class MissingRendererTest(WineTestCase):
         self.assert_message_then_end("/a", "1234")
 
     def test_preview_does_not_look_for_the_renderer(self):
-        host = start_host(self.session, self.folder, "/p", "1234")
+        holder = self.session.start(HOST_PROBE, "hold", "Pane", "120")
+        pane = self.session.wait_window("Pane")
+        self.assertIsNotNone(pane)
+        host = start_host(self.session, self.folder, "/p", str(int(pane["hwnd"], 16)))
         self.assertEqual(host_probe(self.session, "msgbox", 3000)["found"], "0")
         self.assertIsNone(host.poll(), "the preview window lives on")
         host.kill()
         host.wait(timeout=15)
+        self.session.post(pane["hwnd"], 0x10)  # WM_CLOSE
+        self.assertIsNotNone(wait_exit(holder, 15))
 
 
 class SingleInstanceTest(WineTestCase):
@@ -178,6 +184,69 @@ class StoredSettingsTest(CapturedSoundTest):
         self.assertEqual(lines[0], b"[Section]")
         return [(key, value.strip(b" ")) for key, _, value in
                 (line.partition(b"=") for line in lines[1:])]
+
+
+class UnusualNamesTest(CapturedSoundTest):
+    """Folders and music files whose names the Japanese code page cannot hold, and a folder
+    longer than the ANSI calls take: the host finds its renderer and plays the music."""
+
+    def copy_deliverables(self, folder):
+        source = self.session.app_folder("source")
+        os.makedirs(folder, exist_ok=True)
+        for name in os.listdir(source):
+            shutil.copy(os.path.join(source, name), folder)
+        return folder
+
+    def test_unusual_folders_and_music_names(self):
+        # Wine itself cannot start a program by a path longer than 260 characters, so that
+        # folder is tried with the settings dialog, which also needs the renderer beside it.
+        deep = os.path.join(self.session.work, *["folder %d %s" % (i, "x" * 40) for i in range(6)])
+        self.assertGreater(len(windows_path(deep)), 260)
+        dialog = self.open_dialog(self.copy_deliverables(deep))
+        self.assertEqual(host_probe(self.session, "msgbox", 0)["found"], "0")
+        dialog.click_button("Cmd_Can")
+        self.assertEqual(wait_exit(dialog.process, 15), 0)
+
+        folder = self.copy_deliverables(os.path.join(self.session.work, "Müsic ♫"))
+        music = os.path.join(self.session.work, "music")
+        os.makedirs(music)
+        # Chosen in the dialog: stored and played by its short name, which the code page holds.
+        outside = make_tone(music, "Müsic ♫.wav", 1, 550)
+        dialog = self.open_dialog(folder)
+        dialog.choose_kind(2, on_caption=False, button="left")
+        self.assertEqual(dialog.choose_file(outside)["rc"], 0)
+        dialog.click_button("Cmd_Set")
+        self.assertEqual(wait_exit(dialog.process, 15), 0)
+        stored = settings_dialog_e2e.ini_values(dialog.ini_bytes())["BGMﾌｧｲﾙ"].decode("cp932")
+        print("stored as", stored)
+        self.assertTrue(stored.startswith("Z:\\") and stored.endswith(".WAV"), stored)
+        self.assertNotIn("?", stored)
+        self.assertIn("~", stored)
+        self.capture_run(folder)
+        self.assertTrue(sound_seconds(self.capture) > 0.5, "the short-named file is played")
+
+        # A Japanese name, which the code page holds, is stored as it is.
+        japanese = make_tone(music, "曲.mp3", 1, 660)
+        write_settings(folder, 2, 0, windows_path(japanese))
+        self.capture_run(folder)
+        self.assertTrue(sound_seconds(self.capture) > 0.5, "the Japanese-named file is played")
+
+    def open_dialog(self, folder):
+        dialog = settings_dialog_e2e.Dialog(self.session, None)
+        dialog.folder, dialog.ini = folder, os.path.join(folder, "Lumen_Ribbon.ini")
+        return dialog.open()
+
+    def capture_run(self, folder):
+        """A run from folder: its renderer starts, no message shows, Escape ends it."""
+        if os.path.exists(self.capture):
+            os.remove(self.capture)
+        host = start_host(self.session, folder, "/s")
+        renderer = self.session.wait_window(RENDERER_TITLE, "OpenGL")
+        self.assertIsNotNone(renderer, "the renderer is found in " + folder)
+        wait_for(lambda: sound_seconds(self.capture) > 0.5, 20)
+        self.assertEqual(host_probe(self.session, "msgbox", 0)["found"], "0")
+        self.session.hold_key(renderer["hwnd"], VK_ESCAPE)
+        self.assertEqual(wait_exit(host, 15), 0)
 
 
 class StoredSettingsEnglishTest(StoredSettingsTest):

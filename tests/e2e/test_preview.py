@@ -45,6 +45,10 @@ class PreviewInPane(WineTestCase):
     def test_child_of_pane_and_end_with_it(self):
         with Session(800, 600) as session:
             folder = session.app_folder()
+            # A number that names no window ends the preview at once.
+            for number in ("0", "-1", "abc", "123456789"):
+                bad = session.start(os.path.join(folder, HOST), "/p", number, cwd=folder)
+                self.assertEqual(wait_exit(bad, 15), 0, "/p %s keeps running" % number)
             pane_process, pane = open_pane(session)
             host = session.start(os.path.join(folder, HOST), "/p", str(pane), cwd=folder)
             deadline = time.time() + 30

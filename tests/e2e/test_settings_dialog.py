@@ -177,6 +177,9 @@ class Dialog:
         time.sleep(0.5)
         return answer
 
+    def focus(self):
+        return dialog_probe(self.session, "focus", self.window["hwnd"])["focus"]
+
     def mark_region(self, kind):
         x, y = self.client_origin()
         mx, my = MARKS[kind]
@@ -221,6 +224,9 @@ class StoredChoicesAndSet(WineTestCase):
             self.assertEqual(track["text"], "5")
             self.assertEqual(track["items"], 31)
             self.assertTrue(track["enabled"])
+            # The first control in tab order has the focus from the start.
+            edit = next(c for c in dialog.controls if c["cls"].lower() == "edit")
+            self.assertEqual(dialog.focus(), edit["hwnd"])
 
             screen = session.screenshot("opened.bmp")
             mark_on = decoded_jpeg(session, os.path.join(RESOURCES, "mark_on.jpg"), "on.bmp")
@@ -238,9 +244,8 @@ class StoredChoicesAndSet(WineTestCase):
             missed = dialog_probe(session, "filedialog", hex_of(FILE_DIALOG_TITLE), 2000, "cancel")
             self.assertEqual(missed.get("timeout"), "1")
 
-            # A typed half rounds to the even neighbour when set.
-            self.assertEqual(dialog_probe(session, "settext", track["hwnd"], hex_of("3.5"))["rc"],
-                             0)
+            # Typed on the keyboard, the whole number fits; a half rounds to even when set.
+            self.assertEqual(dialog_probe(session, "type", edit["hwnd"], hex_of("3.5"))["rc"], 0)
             self.assertEqual(dialog.track_box()["text"], "3.5")
 
             # A right click on the caption chooses the file kind.
@@ -258,6 +263,9 @@ class StoredChoicesAndSet(WineTestCase):
             self.assertEqual(answer["rc"], 0, answer)
             gone = dialog_probe(session, "filedialog", hex_of(FILE_DIALOG_TITLE), 500, "cancel")
             self.assertEqual(gone.get("timeout"), "1")
+            # Back from the file chooser, the file button has the focus again.
+            self.assertEqual(dialog.focus(),
+                             dialog.control("Lumen_Ribbon.Command", BUTTONS["Cmd_BGM"])["hwnd"])
 
             dialog.click_button("Cmd_Set")
             self.assertEqual(wait_exit(dialog.process, 15), 0)
@@ -321,6 +329,42 @@ class TabOrder(WineTestCase):
             self.assertEqual(seen[4], button["Cmd_BGM"])
 
 
+class SaveProblems(WineTestCase):
+    """A save that fails is reported and the dialog stays; an untouched choice whose file is
+    out of reach keeps its stored kind and path."""
+
+    def test_failed_save_and_unreachable_file(self):
+        from test_saver_run import host_probe
+        with Session(1024, 768) as session:
+            # A folder in the settings file's place cannot be written as one.
+            dialog = Dialog(session, None)
+            os.makedirs(dialog.ini)
+            dialog.open()
+            dialog.click_button("Cmd_Set")
+            box = host_probe(session, "msgbox", 20000)
+            self.assertEqual(box["found"], "1", "the failed save is reported")
+            self.assertEqual(box["caption"], "Lumen_Ribbon (Screen Saver)")
+            self.assertEqual(box["text"], "設定を Lumen_Ribbon.ini に書き込めません！")
+            self.assertEqual(box["buttons"], "OK")
+            session.post(box["hwnd"], 0x111, 1)  # WM_COMMAND, IDOK
+            time.sleep(1)
+            self.assertIsNone(dialog.process.poll(), "the dialog stays open")
+            self.assertEqual(session.find_window(TITLE)["visible"], "1")
+            dialog.click_button("Cmd_Can")
+            self.assertEqual(wait_exit(dialog.process, 15), 0)
+            os.rmdir(dialog.ini)
+
+            share = windows_path(os.path.join(session.work, "offline", "song.mp3"))
+            before = stored(2, 3, share)
+            dialog = Dialog(session, before).open()
+            dialog.click_button("Cmd_Set")
+            self.assertEqual(wait_exit(dialog.process, 15), 0)
+            values = ini_values(dialog.ini_bytes())
+            self.assertEqual(values["BGM区分"], b" 2")
+            self.assertEqual(values["BGMﾌｧｲﾙ"], share.encode("cp932"))
+            self.assertEqual(values["BGMﾘﾋﾟｰﾄ"].strip(b" "), b"3", "the track is written")
+
+
 class CancelAndClose(WineTestCase):
     """Cancel and the window's close write nothing, even after choices were made."""
 
@@ -381,6 +425,16 @@ class PaintedLook(WineTestCase):
                 self.assertFalse(any(is_empty_box(g) for g in found), text)
 
             left, top, right, bottom = rect_of(dialog.window)
+            # The close box shows the cross of the symbol font, not the letter it stands on:
+            # its ink reaches all four corners of its extent.
+            ink = {(x, y) for x in range(right - 21, right - 4) for y in range(top + 4, top + 19)
+                   if dark(screen.pixel(x, y))}
+            self.assertTrue(ink, "the close box has a symbol")
+            xs, ys = [x for x, _ in ink], [y for _, y in ink]
+            for corner in ((min(xs), min(ys)), (max(xs), min(ys)), (min(xs), max(ys)),
+                           (max(xs), max(ys))):
+                self.assertTrue(any(abs(x - corner[0]) <= 1 and abs(y - corner[1]) <= 1
+                                    for x, y in ink), "the close box is a cross")
             subprocess.run(["convert", os.path.join(session.work, "look.bmp"), "-crop",
                             "%dx%d+%d+%d" % (right - left, bottom - top, left, top), "+repage",
                             os.path.join(DOCS, "dialog.png")], check=True)

@@ -142,39 +142,36 @@ class XServer:
                 names.append(line.split()[0])
         return names
 
-    def screenshot(self, screen=0, window="root"):
-        """The screen (or a window, by id) as rows of RGB, read from xwd's dump."""
+    def screenshot(self, screen=0, window="root", save_as=None):
+        """The screen (or a window, by id) from xwd's dump; save_as also writes it as a
+        picture file (PNG by its name) through ImageMagick."""
         target = ["-root"] if window == "root" else ["-id", str(window)]
         dump = subprocess.run(["xwd", "-silent", *target], env=self.env(screen=screen),
                               capture_output=True, timeout=60, check=True).stdout
-        return XwdImage(dump)
+        if save_as:
+            subprocess.run(["convert", "xwd:-", save_as], input=dump, check=True, timeout=60)
+        return XwdPicture(dump)
 
 
-class XwdImage:
-    """A 24/32-bit ZPixmap xwd dump, with the pixel access of the harness's Bitmap."""
+class XwdPicture:
+    """An xwd dump of 24 or 32 bits per pixel, decoded only where it is looked at, with the
+    pixel access of the harness's Bitmap."""
 
     def __init__(self, data):
-        (header_size, _version, _format, depth, width, height, _offset, byte_order, _unit,
-         _bit_order, _pad, bits_per_pixel, bytes_per_line, _visual_class, red_mask, green_mask,
-         blue_mask, _bits_rgb, _entries, colours) = struct.unpack_from(">20I", data, 0)
-        if bits_per_pixel != 32 or depth < 24:
-            raise ValueError("unsupported xwd image: %d bits per pixel" % bits_per_pixel)
-        self.width, self.height = width, height
-        start = header_size + colours * 12
-        order = "<" if byte_order == 0 else ">"
-        shifts = [(mask & -mask).bit_length() - 1 for mask in (red_mask, green_mask, blue_mask)]
-        self.rows = []
-        for y in range(height):
-            line = data[start + y * bytes_per_line:start + y * bytes_per_line + width * 4]
-            values = struct.unpack("%s%dI" % (order, width), line)
-            self.rows.append([tuple((v >> s) & 0xFF for s in shifts) for v in values])
+        (header, _version, _format, _depth, self.width, self.height, _offset, order, _unit,
+         _bit_order, _pad, bits, self.line_bytes, _class, *masks) = struct.unpack_from(">17I", data)
+        colours = struct.unpack_from(">I", data, 19 * 4)[0]
+        self.data, self.start = data, header + colours * 12
+        self.step, self.order = bits // 8, "little" if order == 0 else "big"
+        self.shifts = [(m & -m).bit_length() - 1 for m in masks]
 
     def pixel(self, x, y):
-        return self.rows[y][x]
+        at = self.start + y * self.line_bytes + x * self.step
+        value = int.from_bytes(self.data[at:at + self.step], self.order)
+        return tuple((value >> s) & 0xFF for s in self.shifts)
 
     def pixels(self, step=1, box=None):
         left, top, right, bottom = box or (0, 0, self.width, self.height)
         for y in range(top, bottom, step):
-            row = self.rows[y]
             for x in range(left, right, step):
-                yield row[x]
+                yield self.pixel(x, y)

@@ -6,7 +6,6 @@ pictures judged with the Windows harness's lit_fraction and colour_spread.
 
 import os
 import signal
-import struct
 import subprocess
 import sys
 import time
@@ -24,38 +23,6 @@ BUILD_DIR = os.path.abspath(os.environ.get(
 PROGRAM = os.path.join(BUILD_DIR, "bin", "lumen-ribbon")
 TITLE = "Lumen_Ribbon_VC"
 WORK_DIR = os.path.join(BUILD_DIR, "e2e_linux")
-
-
-class XwdPicture:
-    """An xwd dump of 24 or 32 bits per pixel, decoded only where it is looked at."""
-
-    def __init__(self, data):
-        (header, _version, _format, _depth, self.width, self.height, _offset, order, _unit,
-         _bit_order, _pad, bits, self.line_bytes, _class, *masks) = struct.unpack_from(">17I", data)
-        colours = struct.unpack_from(">I", data, 19 * 4)[0]
-        self.data, self.start = data, header + colours * 12
-        self.step, self.order = bits // 8, "little" if order == 0 else "big"
-        self.shifts = [(m & -m).bit_length() - 1 for m in masks]
-
-    def pixel(self, x, y):
-        at = self.start + y * self.line_bytes + x * self.step
-        value = int.from_bytes(self.data[at:at + self.step], self.order)
-        return tuple((value >> s) & 0xFF for s in self.shifts)
-
-    def pixels(self, step=1, box=None):
-        left, top, right, bottom = box or (0, 0, self.width, self.height)
-        for y in range(top, bottom, step):
-            for x in range(left, right, step):
-                yield self.pixel(x, y)
-
-
-def screenshot(server, screen=0, window="root", save_as=None):
-    target = ["-root"] if window == "root" else ["-id", str(window)]
-    dump = subprocess.run(["xwd", "-silent", *target], env=server.env(screen=screen),
-                          capture_output=True, timeout=60, check=True).stdout
-    if save_as:
-        subprocess.run(["convert", "xwd:-", save_as], input=dump, check=True, timeout=60)
-    return XwdPicture(dump)
 
 
 def wait_for(predicate, timeout=20, what="condition"):

@@ -9,7 +9,7 @@ import unittest
 from xml.etree import ElementTree
 
 from linux_harness import (BUILD_DIR, PROGRAM, WORK_DIR, Client, LinuxTestCase, Program, XServer,
-                           lit_fraction, screenshot, wait_for)
+                           lit_fraction, wait_for)
 from Xlib import X
 
 
@@ -36,12 +36,12 @@ class HackWindows(LinuxTestCase):
             children = client.root_children()
             mode = server.mode()
             with Program(server, "--window-id", hex(window.id), "--fps") as program:
-                wait_for(lambda: lit_in(screenshot(server), (0, 0, 400, 300)) > 0.05,
+                wait_for(lambda: lit_in(server.screenshot(), (0, 0, 400, 300)) > 0.05,
                          what="bands in the test's window")
                 window.configure(width=800, height=600)
                 client.d.sync()
                 # The bands reach into the part the window gained.
-                wait_for(lambda: lit_in(screenshot(server), (400, 300, 800, 600)) > 0.05,
+                wait_for(lambda: lit_in(server.screenshot(), (400, 300, 800, 600)) > 0.05,
                          what="bands over the grown window")
                 self.assertEqual(client.root_children(), children)  # no window of its own
                 self.assertEqual(server.mode(), mode)
@@ -51,17 +51,17 @@ class HackWindows(LinuxTestCase):
                 self.assertEqual(program.wait(), 0)
                 print("\nended %.0f ms after SIGTERM" % ((time.monotonic() - started) * 1000))
             # Outside the window nothing was drawn.
-            self.assertLess(lit_in(screenshot(server), (820, 620, 1024, 768)), 0.01)
+            self.assertLess(lit_in(server.screenshot(), (820, 620, 1024, 768)), 0.01)
 
     def test_root_on_every_screen_and_the_daemons_window(self):
         with XServer(WORK_DIR, kind="xvfb", size=(640, 480), screens=2) as server:
             for screen in (0, 1):
-                self.assert_black(screenshot(server, screen=screen))
+                self.assert_black(server.screenshot(screen=screen))
             programs = [Program(server, flag, screen=screen)
                         for screen, flag in ((0, "--root"), (1, "-root"))]
             with programs[0], programs[1]:
                 for screen in (0, 1):
-                    wait_for(lambda: lit_fraction(screenshot(server, screen=screen)) > 0.05,
+                    wait_for(lambda: lit_fraction(server.screenshot(screen=screen)) > 0.05,
                              what="bands on screen %d" % screen)
                 for program in programs:
                     program.signal(signal.SIGTERM)
@@ -73,9 +73,9 @@ class HackWindows(LinuxTestCase):
             env = server.env()
             env["XSCREENSAVER_WINDOW"] = hex(window.id)
             with Program(server, "--root", env=env) as program:
-                wait_for(lambda: lit_in(screenshot(server), (100, 100, 420, 340)) > 0.05,
+                wait_for(lambda: lit_in(server.screenshot(), (100, 100, 420, 340)) > 0.05,
                          what="bands in the daemon's window")
-                self.assertLess(lit_in(screenshot(server), (440, 360, 640, 480)), 0.01)
+                self.assertLess(lit_in(server.screenshot(), (440, 360, 640, 480)), 0.01)
                 program.signal(signal.SIGTERM)
                 self.assertEqual(program.wait(), 0)
 

@@ -6,7 +6,7 @@ import subprocess
 import time
 import unittest
 
-from linux_harness import (TITLE, WORK_DIR, Client, LinuxTestCase, Program, XServer, screenshot,
+from linux_harness import (TITLE, WORK_DIR, Client, LinuxTestCase, Program, XServer,
                            wait_for)
 
 ORIGINAL = (1280, 1024)
@@ -45,7 +45,7 @@ class FullScreen(LinuxTestCase):
             client = Client(server)
             self.assertEqual(server.mode(), ORIGINAL)
             modes = server.output_modes()
-            self.assert_black(screenshot(server))
+            self.assert_black(server.screenshot())
             with Program(server) as program:
                 window = client.wait_window()
                 self.assertEqual(client.text_property(window, "_NET_WM_NAME"), TITLE.encode())
@@ -60,7 +60,7 @@ class FullScreen(LinuxTestCase):
                 state = window.get_full_property(client.atom("_NET_WM_STATE"), 0).value
                 self.assertIn("_NET_WM_STATE_ABOVE", [states(a) for a in state])
                 wait_for(client.cursor_hidden, what="the pointer to be hidden")
-                wait_for(lambda: self.is_lit(screenshot(server, window=window.id)),
+                wait_for(lambda: self.is_lit(server.screenshot(window=window.id)),
                          what="bands in the window")
 
                 client.send_client_message(window, "LUMEN_RIBBON_MODE_SWITCH")
@@ -140,7 +140,7 @@ class Fallback(LinuxTestCase):
                                  (0, 0) + SWITCHED)
                 self.assertFalse(window.get_attributes().override_redirect)
                 self.assertFalse(client.cursor_hidden())
-                wait_for(lambda: FullScreen.is_lit(self, screenshot(server, window=window.id)),
+                wait_for(lambda: FullScreen.is_lit(self, server.screenshot(window=window.id)),
                          what="bands in the window")
 
                 # Unmapped (as when iconified) it waits and draws nothing.
@@ -154,7 +154,7 @@ class Fallback(LinuxTestCase):
                 print("\nCPU seconds in one second: %.2f unmapped, %.2f mapped" % (hidden, shown))
                 self.assertLess(hidden, 0.05)
                 self.assertGreater(shown, hidden)
-                wait_for(lambda: FullScreen.is_lit(self, screenshot(server, window=window.id)),
+                wait_for(lambda: FullScreen.is_lit(self, server.screenshot(window=window.id)),
                          what="bands again")
                 client.close_window(window)
                 self.assertEqual(program.wait(), 0)

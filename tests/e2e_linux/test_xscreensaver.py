@@ -9,7 +9,7 @@ import tempfile
 import unittest
 
 from linux_harness import (PROGRAM, WORK_DIR, LinuxTestCase, XServer, colour_spread,
-                           lit_fraction, screenshot, wait_for)
+                           lit_fraction, wait_for)
 
 SETTINGS = """mode: one
 selected: 0
@@ -56,7 +56,7 @@ class XScreenSaverDaemon(LinuxTestCase):
 
     def test_daemon_runs_the_hack_and_ends_it(self):
         with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
-            self.assert_black(screenshot(server))
+            self.assert_black(server.screenshot())
             with open(os.path.join(self.home, "daemon.log"), "w") as log:
                 daemon = subprocess.Popen(**self.as_user(server, "xscreensaver", "-no-splash",
                                                          "-verbose", stdout=log,
@@ -71,7 +71,7 @@ class XScreenSaverDaemon(LinuxTestCase):
                 def animated():
                     shot_dir = os.environ.get("LR_SCREENSHOT_DIR")
                     path = os.path.join(shot_dir, "xscreensaver.png") if shot_dir else None
-                    picture = screenshot(server, save_as=path)
+                    picture = server.screenshot(save_as=path)
                     return lit_fraction(picture) > 0.05 and colour_spread(picture) >= 2
                 # The colours pulse: wait for a moment with several hues lit.
                 wait_for(animated, timeout=30, what="the animation on the screen")

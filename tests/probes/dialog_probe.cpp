@@ -222,6 +222,39 @@ int Parent(const char* path, int x, int y, int width, int height) {
     return 0;
 }
 
+// type HWND TEXT: gives HWND the keyboard focus and types TEXT on the keyboard, key by key, as
+// the system's input queue delivers real key presses.
+int Type(HWND window, const char* hex) {
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    AttachThreadInput(GetCurrentThreadId(), thread, TRUE);
+    SetForegroundWindow(GetAncestor(window, GA_ROOT));
+    SetFocus(window);
+    AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+    Sleep(200);
+    for (wchar_t c : WideFromHex(hex)) {
+        const SHORT key = VkKeyScanW(c);
+        if (key == -1) return 1;
+        const bool shift = (key >> 8) & 1;
+        INPUT input[4] = {};
+        int count = 0;
+        const auto press = [&](WORD vk, bool up) {
+            input[count].type = INPUT_KEYBOARD;
+            input[count].ki.wVk = vk;
+            input[count].ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, 0));
+            input[count].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            ++count;
+        };
+        if (shift) press(VK_SHIFT, false);
+        press(static_cast<WORD>(key & 0xFF), false);
+        press(static_cast<WORD>(key & 0xFF), true);
+        if (shift) press(VK_SHIFT, true);
+        if (SendInput(static_cast<UINT>(count), input, sizeof(INPUT)) != static_cast<UINT>(count))
+            return 1;
+        Sleep(100);
+    }
+    return 0;
+}
+
 // focus HWND: the window that has the keyboard focus in HWND's thread.
 int Focus(HWND window) {
     GUITHREADINFO info{};
@@ -258,6 +291,7 @@ int main(int argc, char** argv) {
     }
     if (command == "desktop") return Desktop();
     if (command == "focus" && argc == 3) return Focus(ParseWindow(argv[2]));
+    if (command == "type" && argc == 4) return Type(ParseWindow(argv[2]), argv[3]);
     std::fprintf(stderr,
                  "usage: dialog_probe controls HWND | click HWND X Y left|right|middle | "
                  "settext HWND HEX | filedialog TITLEHEX TIMEOUT_MS ok|cancel|wait [PATHHEX] | "

@@ -180,6 +180,16 @@ int Alive(DWORD processId) {
     return 0;
 }
 
+// kill PID: ends the process at once, as a task manager does, and waits until it has gone.
+int Kill(DWORD processId) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    const bool killed = process && TerminateProcess(process, 1) &&
+                        WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+    if (process) CloseHandle(process);
+    std::printf("killed=%d\n", killed ? 1 : 0);
+    return killed ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -192,8 +202,9 @@ int main(int argc, char** argv) {
     if (need(2) && args[0] == "cursorcount") return CursorCount(argv[2]);
     if (need(2) && args[0] == "count") return CountWindows(argv[2]);
     if (need(2) && args[0] == "alive") return Alive(std::strtoul(argv[2], nullptr, 0));
+    if (need(2) && args[0] == "kill") return Kill(std::strtoul(argv[2], nullptr, 0));
     std::printf(
         "usage: host_probe msgbox MS | hold TITLE SECONDS [visible] | cursorcount TITLE"
-        " | count TITLE | alive PID\n");
+        " | count TITLE | alive PID | kill PID\n");
     return 2;
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -73,12 +74,43 @@ int Wait(const char* title, const char* className, DWORD timeoutMs, bool untilGo
     }
 }
 
-// key HWND VK HOLD_MS: a key held down across several frames, then released.
-int Key(HWND window, WPARAM key, DWORD holdMs) {
+// key HWND VK HOLD_MS [PID...]: a key held down across several frames, then released. With
+// process ids, also waits up to 15 s for those processes to end and prints ended_ms_N, the time
+// from the key going down to the Nth process gone, and ended_ms for the last of them (-1 for one
+// that did not end).
+int Key(HWND window, WPARAM key, DWORD holdMs, const std::vector<DWORD>& watchedIds) {
+    std::vector<HANDLE> watched;
+    for (DWORD id : watchedIds) watched.push_back(OpenProcess(SYNCHRONIZE, FALSE, id));
+    std::vector<long> endedMs(watched.size(), -1);
     const UINT scan = MapVirtualKeyA(static_cast<UINT>(key), 0);
     PostMessageA(window, WM_KEYDOWN, key, 1 | (scan << 16));
-    Sleep(holdMs);
-    PostMessageA(window, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
+    const DWORD down = GetTickCount();
+    bool released = false;
+    for (;;) {
+        const DWORD now = GetTickCount() - down;
+        if (!released && now >= holdMs) {
+            PostMessageA(window, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
+            released = true;
+        }
+        bool waiting = false;
+        for (size_t i = 0; i < watched.size(); ++i) {
+            if (endedMs[i] >= 0 || !watched[i]) continue;
+            if (WaitForSingleObject(watched[i], 0) == WAIT_OBJECT_0) {
+                endedMs[i] = static_cast<long>(now);
+            } else {
+                waiting = true;
+            }
+        }
+        if ((released && !waiting) || now > 15000) break;
+        Sleep(1);
+    }
+    long last = watched.empty() ? -1 : 0;
+    for (size_t i = 0; i < watched.size(); ++i) {
+        std::printf("ended_ms_%u=%ld\n", static_cast<unsigned>(i), endedMs[i]);
+        last = (endedMs[i] < 0 || last < 0) ? -1 : std::max(last, endedMs[i]);
+        if (watched[i]) CloseHandle(watched[i]);
+    }
+    if (!watched.empty()) std::printf("ended_ms=%ld\n", last);
     return 0;
 }
 
@@ -156,8 +188,11 @@ int main(int argc, char** argv) {
                     need(5) && args[4] == "gone");
     }
     if (need(4) && args[0] == "key") {
+        std::vector<DWORD> watched;
+        for (size_t i = 4; i < args.size(); ++i)
+            watched.push_back(std::strtoul(argv[i + 1], nullptr, 0));
         return Key(ParseWindow(argv[2]), std::strtoul(argv[3], nullptr, 0),
-                   std::strtoul(argv[4], nullptr, 0));
+                   std::strtoul(argv[4], nullptr, 0), watched);
     }
     if (need(5) && args[0] == "post") {
         return Post(ParseWindow(argv[2]), std::strtoul(argv[3], nullptr, 0),

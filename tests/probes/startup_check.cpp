@@ -69,6 +69,9 @@ void CheckCodePage() {
                   codePage.FromUnicode("BGMﾌｧｲﾙ") == kKeyBgmFile,
               "code page 932 gives the Shift_JIS key bytes");
         Check(codePage.ToUnicode(kKeyBgmKind) == "BGM区分", "Shift_JIS reads back as Unicode");
+        Check(codePage.CanStore("C:\\曲\\ﾘﾋﾟｰﾄ.mp3") && !codePage.CanStore("C:\\♫.mp3") &&
+                  !codePage.CanStore("Müsic"),
+              "code page 932 holds Japanese but no music note and no best-fit ü");
     }
 }
 
@@ -144,6 +147,10 @@ void CheckFileExists(const std::string& folder) {
     Check(writing != INVALID_HANDLE_VALUE && FileExists(files, file),
           "a file another program writes while sharing reads can be opened");
     CloseHandle(writing);
+
+    const auto shortPath = files.ShortPath(file);
+    Check(shortPath && FileExists(files, *shortPath), "a file's short path names the file");
+    Check(!files.ShortPath(folder + "\\absent.txt"), "a missing file has no short path");
 }
 
 DWORD WINAPI SendCloseSoon(LPVOID window) {
@@ -255,12 +262,14 @@ void CheckCursorAndProcesses() {
     Check(cursor.ShowCursor(0) == before - 1, "hiding the cursor lowers its count by one");
 
     Win32ProcessLauncher launcher;
-    Check(!launcher.Start("C:\\no such folder\\none.exe").has_value(),
+    Check(launcher.Start("C:\\no such folder\\none.exe") == nullptr,
           "a missing program cannot be started");
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
     const auto started = launcher.Start(std::string(system) + "\\hostname.exe");
-    Check(started.has_value() && *started != 0, "an existing program starts with a process id");
+    Check(started != nullptr, "an existing program starts");
+    for (int wait = 0; started && started->StillRunning() && wait < 300; ++wait) Sleep(100);
+    Check(started && !started->StillRunning(), "a started program that exits is seen to end");
 }
 
 }  // namespace

@@ -247,6 +247,29 @@ TEST_F(CommandTest, PressDragAwayPollAndReleaseCancelsTheClick) {
     }
 }
 
+TEST_F(CommandTest, LostCaptureEndsThePressSoThatTheNextClickCounts) {
+    SetUpInMode(ModeHighLight);
+    button->UserControl_MouseDown(kLeftButton);
+    button->UserControl_GotFocus();
+    probe.under = kOtherWindow;
+    button->TmrMouse_Timer();
+    ASSERT_EQ(Mode(), ModeSelected);
+    surface.paints.clear();
+
+    button->UserControl_CaptureLost();
+    EXPECT_FALSE(button->Fields().MouseHeld);
+    EXPECT_EQ(surface.PaintedSkins(), std::vector<Skin>{Skin::Selected}) << "not left pressed";
+    button->UserControl_CaptureLost();  // nothing held any more: nothing to paint
+    EXPECT_EQ(surface.paints.size(), 1u);
+    EXPECT_EQ(clicks, 0);
+
+    probe.under = kButtonWindow;
+    button->UserControl_MouseMove();
+    button->UserControl_MouseDown(kLeftButton);
+    button->UserControl_MouseUp(kLeftButton);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(CommandTest, DraggingBackWhileHeldDoesNotRestoreTheClick) {
     SetUpInMode(ModeHighLight);
     button->UserControl_MouseDown(kLeftButton);

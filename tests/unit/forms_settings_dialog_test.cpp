@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,17 +22,22 @@ struct Write {
 
 class FakeProfile final : public ProfileFile {
   public:
-    uint32_t GetString(const char*, const char*, const char*, char* buffer, uint32_t size,
+    uint32_t GetString(const char*, const char* key, const char*, char* buffer, uint32_t size,
                        const char*) override {
-        if (size > 0) buffer[0] = '\0';
-        return 0;
+        const std::string value = stored.count(key) ? stored.at(key) : "";
+        const size_t length = std::min<size_t>(value.size(), size - 1);
+        value.copy(buffer, length);
+        buffer[length] = '\0';
+        return static_cast<uint32_t>(length);
     }
     int32_t WriteString(const char* section, const char* key, const char* value,
                         const char* file) override {
         writes.push_back({section, key, value, file});
         if (log) log->push_back("write");
-        return 1;
+        return writable ? 1 : 0;
     }
+    std::map<std::string, std::string> stored;
+    bool writable = true;
     std::vector<Write> writes;
     std::vector<std::string>* log = nullptr;
 };
@@ -41,22 +48,36 @@ class FakeFiles final : public FileProbe {
         ++probes;
         return false;
     }
+    std::optional<std::string> ShortPath(const std::string& path) const override {
+        const auto found = shortPaths.find(path);
+        if (found == shortPaths.end()) return std::nullopt;
+        return found->second;
+    }
     mutable int probes = 0;
+    std::map<std::string, std::string> shortPaths;
 };
 
 class PlainCodePage final : public AnsiCodePage {
   public:
     std::string FromUnicode(const std::string& utf8) const override { return utf8; }
     std::string ToUnicode(const std::string& ansi) const override { return ansi; }
+    // A code page without the music note.
+    bool CanStore(const std::string& utf8) const override {
+        return utf8.find("♫") == std::string::npos;
+    }
 };
 
 class FakeProgram final : public ProgramServices {
   public:
     std::string CommandLine() const override { return "/c"; }
     std::string HostFolder() const override { return "C:\\Saver"; }
-    void ShowMessage(const std::string&, const std::string&) override { ++messages; }
+    void ShowMessage(const std::string& text, const std::string&) override {
+        ++messages;
+        lastMessage = text;
+    }
     void EndProgram() override {}
     int messages = 0;
+    std::string lastMessage;
 };
 
 class FakeScreen final : public ScreenServices {
@@ -253,9 +274,9 @@ struct FormsSettingsDialog : ::testing::Test {
     FakeView view;
     Settings settings;
     StartupModule module;
-    SettingsDialog dialog{settings, module,
-                          SettingsDialogServices{screen, cursor, windows, access, chooser, shell},
-                          view};
+    SettingsDialog dialog{
+        settings, module,
+        SettingsDialogServices{program, screen, cursor, windows, access, chooser, shell}, view};
 };
 
 // --- loading -------------------------------------------------------------------------
@@ -278,9 +299,10 @@ TEST_F(FormsSettingsDialog, LoadSetsEnabledStatesAndTheMarkFromTheStoredKind) {
     };
     for (const KindCase& c : cases) {
         FakeView fresh;
-        SettingsDialog d(settings, module,
-                         SettingsDialogServices{screen, cursor, windows, access, chooser, shell},
-                         fresh);
+        SettingsDialog d(
+            settings, module,
+            SettingsDialogServices{program, screen, cursor, windows, access, chooser, shell},
+            fresh);
         settings.BgmKind = c.kind;
         d.Form_Load();
         EXPECT_EQ(fresh.repeatEnabled, c.repeatEnabled) << "kind " << c.kind;
@@ -406,6 +428,32 @@ TEST_F(FormsSettingsDialog, ChosenFileIsTakenUpToTheFirstNulWithoutTestingIt) {
     EXPECT_EQ(files.probes, 0) << "a file that does not exist is accepted as chosen";
 }
 
+TEST_F(FormsSettingsDialog, ChosenNameTheCodePageLacksIsStoredInItsShortForm) {
+    Open(2, 0, "C:\\old.mp3");
+    files.shortPaths["C:\\Müsic ♫\\曲 ♫.mp3"] = "C:\\MSIC~1\\~1.MP3";
+    files.shortPaths["C:\\Müsic ♫"] = "C:\\MSIC~1";
+    chooser.answer = "C:\\Müsic ♫\\曲 ♫.mp3\0"s;
+    dialog.Cmd_BGM_Click();
+    EXPECT_EQ(settings.BgmFile, "C:\\MSIC~1\\~1.MP3");
+    EXPECT_EQ(view.fileLabel, settings.BgmFile);
+
+    // A file not yet made goes by its folder's short form.
+    chooser.answer = "C:\\Müsic ♫\\new.wav"s;
+    dialog.Cmd_BGM_Click();
+    EXPECT_EQ(settings.BgmFile, "C:\\MSIC~1\\new.wav");
+
+    // A name with no short form is refused with a message; the choice stays.
+    chooser.answer = "D:\\♫.wav"s;
+    dialog.Cmd_BGM_Click();
+    EXPECT_EQ(settings.BgmFile, "C:\\MSIC~1\\new.wav");
+    EXPECT_EQ(program.messages, 1);
+    EXPECT_EQ(program.lastMessage, kMusicFileNameMessage);
+
+    chooser.answer = "C:\\曲.mp3"s;  // one the code page holds is taken as it is
+    dialog.Cmd_BGM_Click();
+    EXPECT_EQ(settings.BgmFile, "C:\\曲.mp3");
+}
+
 TEST_F(FormsSettingsDialog, CancelledFileChooserChangesNothing) {
     Open(2, 0, "C:\\old.mp3");
     chooser.answer.reset();
@@ -465,6 +513,53 @@ TEST_F(FormsSettingsDialog, NoMusicStillWritesTheChosenFile) {
     dialog.Cmd_Set_Click();
     EXPECT_EQ(Written("BGM\x8B\xE6\x95\xAA"), std::optional<std::string>(" 0"));
     EXPECT_EQ(Written("BGM\xCC\xA7\xB2\xD9"), std::optional<std::string>("C:\\new.wav"));
+}
+
+TEST_F(FormsSettingsDialog, FailedSaveIsReportedAndTheDialogStaysOpen) {
+    Open(1, 0, "");
+    profile.writable = false;
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(program.messages, 1);
+    EXPECT_EQ(view.unloads, 0);
+
+    profile.writable = true;
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(program.messages, 1);
+    EXPECT_EQ(view.unloads, 1);
+}
+
+// A stored file that could not be opened shows as no music; a set that leaves that choice alone
+// keeps it stored, while any change of kind or file is written as the dialog shows it.
+TEST_F(FormsSettingsDialog, UntouchedChoiceKeepsAStoredFileThatWasUnreachable) {
+    const char* kindKey = "BGM\x8B\xE6\x95\xAA";
+    const char* fileKey = "BGM\xCC\xA7\xB2\xD9";
+    profile.stored[fileKey] = "\\\\server\\music\\a.mp3";
+    Open(0, 0, "");
+    view.repeatText = "3";
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(Written(kindKey), std::nullopt);
+    EXPECT_EQ(Written(fileKey), std::nullopt);
+    EXPECT_EQ(Written("BGM\xD8\xCB\xDF\xB0\xC4"), std::optional<std::string>(" 3"));
+    EXPECT_EQ(view.unloads, 1);
+
+    profile.writes.clear();
+    dialog.ChooseKind(1);
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(Written(kindKey), std::optional<std::string>(" 1"));
+    EXPECT_EQ(Written(fileKey), std::optional<std::string>(""));
+
+    // Chosen away and back again counts as untouched.
+    profile.writes.clear();
+    dialog.ChooseKind(0);
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(Written(fileKey), std::nullopt);
+
+    profile.writes.clear();
+    chooser.answer = "C:\\new.wav"s;
+    dialog.Cmd_BGM_Click();
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(Written(kindKey), std::optional<std::string>(" 0"));
+    EXPECT_EQ(Written(fileKey), std::optional<std::string>("C:\\new.wav"));
 }
 
 TEST_F(FormsSettingsDialog, CancelClosesWithoutWriting) {

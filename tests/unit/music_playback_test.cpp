@@ -227,7 +227,7 @@ TEST_F(PlaybackTest, WaveLoopsAsynchronouslyAndStops) {
     WaveStop(bgm);
     ASSERT_EQ(sound.sounds.size(), 2u);
     EXPECT_EQ(sound.sounds[0].name, std::optional<std::string>("C:\\Music\\loop.wav"));
-    EXPECT_EQ(sound.sounds[0].flags, 9u);
+    EXPECT_EQ(sound.sounds[0].flags, 11u) << "async, looped, never the default sound";
     EXPECT_EQ(sound.sounds[1].name, std::nullopt);
     EXPECT_EQ(sound.sounds[1].flags, 0u);
     EXPECT_TRUE(sound.sent.empty());

@@ -28,7 +28,7 @@ class FakeFormWindow : public FormWindow {
 // The host's runtime, the desktop and the renderer process, all under the test's control.
 class FakeRunWorld : public ProgramServices,
                      public ProcessLauncher,
-                     public ProcessWatch,
+                     public DisplayModes,
                      public WindowLookup,
                      public CursorService,
                      public FormPlatform,
@@ -52,17 +52,26 @@ class FakeRunWorld : public ProgramServices,
     }
 
     // Renderer process.
+    struct Process : StartedProcess {
+        explicit Process(const bool& running) : running_(running) {}
+        bool StillRunning() const override { return running_; }
+        const bool& running_;
+    };
     bool processStarts = true;
     bool processRunning = false;
     std::vector<std::string> started;
-    std::optional<uint32_t> Start(const std::string& path) override {
+    std::unique_ptr<StartedProcess> Start(const std::string& path) override {
         started.push_back(path);
         processRunning = processStarts;
-        return processStarts ? std::optional<uint32_t>(4711) : std::nullopt;
+        if (!processStarts) return nullptr;
+        return std::make_unique<Process>(processRunning);
     }
-    bool IsRunning(uint32_t processId) const override {
-        return processId == 4711 && processRunning;
-    }
+
+    // Display mode: how often the user's mode was noted and put back, with the end count then.
+    int modeRemembered = 0;
+    std::vector<int> modeRestoredAtEnds;
+    void RememberUserMode() override { ++modeRemembered; }
+    void RestoreUserMode() override { modeRestoredAtEnds.push_back(ends); }
 
     // Desktop.
     bool rendererWindow = false;
@@ -294,6 +303,7 @@ TEST_F(RunFormTest, UnloadStopsTheMusicAndShowsTheCursorBeforeTheProgramEnds) {
     EXPECT_FALSE(run.form().Loaded());
     EXPECT_EQ(world.soundCallsAtEnd, SoundCalls());
     EXPECT_EQ(world.cursorCallsAtEnd, 1u);
+    EXPECT_EQ(world.modeRestoredAtEnds, std::vector<int>{0}) << "a killed renderer's mode goes";
     EXPECT_FALSE(sound.cdOpen);
     EXPECT_TRUE(world.running.empty()) << "no timer outlives the form";
 }
@@ -320,28 +330,46 @@ TEST_F(RunFormTest, RunGoesOnWhileTheRendererWindowExists) {
     EXPECT_EQ(world.ends, 1);
 }
 
-TEST_F(RunFormTest, RendererWindowNotYetThereIsWaitedForWhileTheRendererRuns) {
+// Checks after the first one that misses the window, within the grace time.
+constexpr int kGraceChecks = (kRendererWindowGraceMs - kRendererCheckMs) / kRendererGoneCheckMs;
+
+TEST_F(RunFormTest, MissingWindowIsWaitedForWhileTheRendererRunsAtStartAndAcrossRebuilds) {
     run.form().Load();
-    for (int check = 0; check < kRendererStartupChecks; ++check) world.Tick(50);
-    EXPECT_EQ(world.ends, 0);
+    EXPECT_EQ(world.modeRemembered, 1);
+    world.Tick(kRendererCheckMs);
+    EXPECT_TRUE(world.Runs(kRendererGoneCheckMs)) << "a missing window is checked for quickly";
+    for (int check = 0; check < kGraceChecks; ++check) world.Tick(kRendererGoneCheckMs);
+    EXPECT_EQ(world.ends, 0) << "still starting";
 
-    world.rendererWindow = true;
-    for (int check = 0; check < 3 * kRendererStartupChecks; ++check) world.Tick(50);
-    EXPECT_EQ(world.ends, 0);
+    // Each rebuild gets the whole grace time again, however often the user switches.
+    for (int rebuild = 0; rebuild < 3; ++rebuild) {
+        world.rendererWindow = true;
+        world.Tick(kRendererGoneCheckMs);
+        EXPECT_TRUE(world.Runs(kRendererCheckMs)) << "back at the usual pace";
+        world.rendererWindow = false;
+        world.Tick(kRendererCheckMs);
+        for (int check = 0; check < kGraceChecks; ++check) world.Tick(kRendererGoneCheckMs);
+        EXPECT_EQ(world.ends, 0) << "rebuild " << rebuild;
+    }
 
-    // Once seen, a missing window means gone, even while the process still runs.
-    world.rendererWindow = false;
-    world.Tick(50);
+    // Escape: the window goes first, the process a moment later.
+    world.processRunning = false;
+    world.Tick(kRendererGoneCheckMs);
     EXPECT_EQ(world.ends, 1);
+    EXPECT_EQ(world.modeRestoredAtEnds, std::vector<int>{0});
 }
 
-TEST_F(RunFormTest, RendererThatNeverShowsAWindowEndsTheRunAfterTheStartUpTime) {
-    run.form().Load();
-    for (int check = 0; check < kRendererStartupChecks; ++check) world.Tick(50);
+TEST_F(RunFormTest, RendererThatStaysWithoutAWindowEndsTheRunAfterTheGraceTime) {
+    Load();
+    world.Tick(kRendererCheckMs);
+    world.rendererWindow = false;
+    world.Tick(kRendererCheckMs);
+    for (int check = 0; check < kGraceChecks; ++check) world.Tick(kRendererGoneCheckMs);
     EXPECT_EQ(world.ends, 0);
-    world.Tick(50);
+    world.Tick(kRendererGoneCheckMs);
     EXPECT_EQ(world.ends, 1);
     EXPECT_FALSE(run.Timer3.Enabled());
+    EXPECT_EQ(world.modeRestoredAtEnds, std::vector<int>{0});
 }
 
 TEST_F(RunFormTest, RendererThatFailsToStartEndsTheRunAtTheFirstCheck) {
@@ -357,10 +385,10 @@ TEST_F(RunFormTest, RendererThatFailsToStartEndsTheRunAtTheFirstCheck) {
 
 TEST_F(RunFormTest, RendererThatExitsWithoutAWindowEndsTheRunAtOnce) {
     run.form().Load();
-    world.Tick(50);
+    world.Tick(kRendererCheckMs);
     EXPECT_EQ(world.ends, 0);
     world.processRunning = false;
-    world.Tick(50);
+    world.Tick(kRendererGoneCheckMs);
     EXPECT_EQ(world.ends, 1);
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -146,9 +147,15 @@ struct FakeProfile : ProfileFile {
 struct FakeFiles : FileProbe {
     std::set<std::string> openable;
     mutable std::vector<std::string> asked;
+    std::map<std::string, std::string> shortPaths;
     bool CanOpenForReading(const std::string& path) const override {
         asked.push_back(path);
         return openable.count(path) != 0;
+    }
+    std::optional<std::string> ShortPath(const std::string& path) const override {
+        const auto found = shortPaths.find(path);
+        if (found == shortPaths.end()) return std::nullopt;
+        return found->second;
     }
 };
 
@@ -167,6 +174,17 @@ struct Latin1CodePage : AnsiCodePage {
             }
         }
         return out;
+    }
+    bool CanStore(const std::string& utf8) const override {
+        for (std::size_t i = 0; i < utf8.size(); ++i) {
+            const auto c = static_cast<unsigned char>(utf8[i]);
+            if (c == 0xC3 && i + 1 < utf8.size()) {
+                ++i;
+            } else if (c >= 0x80) {
+                return false;
+            }
+        }
+        return true;
     }
     std::string ToUnicode(const std::string& ansi) const override {
         std::string out;

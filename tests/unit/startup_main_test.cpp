@@ -173,6 +173,18 @@ TEST_F(StartupMainTest, PreviewWithoutANumberUsesHandleZeroAndSizeZero) {
     EXPECT_EQ(module.ApiResult, 0);
 }
 
+TEST_F(StartupMainTest, PreviewForAPaneThatDoesNotExistEndsAtOnce) {
+    windows.rects[1234] = PixelRect{0, 0, 152, 112};
+    for (const char* line : {"/p 0", "/p -1", "/p abc", "/p 4321", "/p 1234.9"}) {
+        SCOPED_TRACE(line);
+        program.endCount = 0;
+        Start(line);
+        EXPECT_EQ(program.endCount, 1);
+        EXPECT_FALSE(preview.Loaded());
+        EXPECT_TRUE(windows.parentings.empty());
+    }
+}
+
 TEST_F(StartupMainTest, PreviewSizeThatDoesNotFitSixteenBitsStaysZero) {
     windows.rects[77] = PixelRect{0, 0, 2185, 2184};  // 32775 twips wide, 32760 high
     Start("/p 77");

@@ -146,6 +146,24 @@ TEST_F(StartupSettingsTest, WriteStoresValueAndPathInTheCodePageAndKeysAsTheirBy
     EXPECT_EQ(std::get<3>(profile.writes[0]), "C:\\M\xFAsica\\a.mp3");
 }
 
+TEST_F(StartupSettingsTest, FolderTheCodePageLacksIsReachedThroughItsShortForm) {
+    program.folder = "C:\\\xE2\x99\xAB Music";  // a music note, which Latin-1 lacks
+    files.shortPaths[program.folder] = "C:\\MUSIC~1";
+    IniWrite(access, kSettingsSection, kKeyBgmKind, " 2", SettingsFileName(program));
+    ASSERT_EQ(profile.writes.size(), 1u);
+    EXPECT_EQ(std::get<0>(profile.writes[0]), "C:\\MUSIC~1\\Lumen_Ribbon.ini");
+    EXPECT_EQ(IniRead(access, kSettingsSection, kKeyBgmKind, SettingsFileName(program)), " 2");
+
+    // Once the file exists, its own short form serves as well.
+    files.shortPaths[SettingsFileName(program)] = "C:\\MUSIC~1\\LUMEN_~1.INI";
+    EXPECT_EQ(StorablePath(codePage, files, SettingsFileName(program)),
+              std::optional<std::string>("C:\\MUSIC~1\\LUMEN_~1.INI"));
+    files.shortPaths.clear();
+    EXPECT_EQ(StorablePath(codePage, files, SettingsFileName(program)), std::nullopt);
+    EXPECT_EQ(StorablePath(codePage, files, "C:\\Caf\xC3\xA9"),
+              std::optional<std::string>("C:\\Caf\xC3\xA9"));
+}
+
 TEST_F(StartupSettingsTest, WrittenValuesReadBackThroughTheCodePage) {
     program.folder = "C:\\Caf\xC3\xA9";
     const std::string file = SettingsFileName(program);

@@ -1,0 +1,12 @@
+#pragma once
+// The display mode of the user's screen around a run whose renderer switches it.
+
+class DisplayModes {
+  public:
+    virtual ~DisplayModes() = default;
+    // Notes the user's mode before the renderer starts.
+    virtual void RememberUserMode() = 0;
+    // Puts the noted mode back. A renderer restores the mode on its own way out; one that was
+    // killed leaves its mode behind. Where the mode is already the user's, nothing changes.
+    virtual void RestoreUserMode() = 0;
+};
