@@ -19,6 +19,8 @@ packages="$packages pkg-config libx11-dev libxrandr-dev libgl-dev libglu1-mesa-d
 # The Linux host's music: GStreamer with the ALSA output the tests capture from.
 packages="$packages libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
   gstreamer1.0-alsa"
+# The packages: the Windows installer (NSIS), the archive, and the Debian package's checks.
+packages="$packages nsis zip dpkg-dev file lintian"
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
