@@ -20,7 +20,7 @@ packages="$packages pkg-config libx11-dev libxrandr-dev libgl-dev libglu1-mesa-d
 packages="$packages libgstreamer1.0-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
   gstreamer1.0-alsa"
 # The packages: the Windows installer (NSIS), the archive, and the Debian package's checks.
-packages="$packages nsis zip dpkg-dev file lintian"
+packages="$packages nsis dpkg-dev file lintian"
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386

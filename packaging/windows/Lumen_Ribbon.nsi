@@ -53,14 +53,22 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) ${PUBLISHER}, MIT License"
 
-LangString SecSaverName ${LANG_ENGLISH} "Lumen_Ribbon screen saver"
-LangString SecSaverName ${LANG_JAPANESE} "Lumen_Ribbon スクリーンセーバー"
-LangString SecCurrentName ${LANG_ENGLISH} "Make it the current screen saver"
-LangString SecCurrentName ${LANG_JAPANESE} "現在のスクリーンセーバーにする"
-LangString SecRemoveName ${LANG_ENGLISH} "Lumen_Ribbon screen saver"
-LangString SecRemoveName ${LANG_JAPANESE} "Lumen_Ribbon スクリーンセーバー"
-LangString SecSettingsName ${LANG_ENGLISH} "My settings (Lumen_Ribbon.ini)"
-LangString SecSettingsName ${LANG_JAPANESE} "設定ファイル (Lumen_Ribbon.ini)"
+LangString SecSaverName ${LANG_ENGLISH} "Screen saver"
+LangString SecSaverName ${LANG_JAPANESE} "スクリーンセーバー"
+LangString SecSaverText ${LANG_ENGLISH} "Lumen_Ribbon.scr and Lumen_Ribbon.dll, side by side in the system folder."
+LangString SecSaverText ${LANG_JAPANESE} "Lumen_Ribbon.scr と Lumen_Ribbon.dll をシステム フォルダーに置きます。"
+LangString SecCurrentName ${LANG_ENGLISH} "Set as current saver"
+LangString SecCurrentName ${LANG_JAPANESE} "現在のセーバーにする"
+LangString SecCurrentText ${LANG_ENGLISH} "Choose Lumen_Ribbon in the screen saver settings now."
+LangString SecCurrentText ${LANG_JAPANESE} "スクリーンセーバーの設定で Lumen_Ribbon を選んだ状態にします。"
+LangString SecRemoveName ${LANG_ENGLISH} "Screen saver"
+LangString SecRemoveName ${LANG_JAPANESE} "スクリーンセーバー"
+LangString SecRemoveText ${LANG_ENGLISH} "Removes both programs and the entries the installer made."
+LangString SecRemoveText ${LANG_JAPANESE} "2 つのプログラムと、インストール時の登録を削除します。"
+LangString SecSettingsName ${LANG_ENGLISH} "Settings file"
+LangString SecSettingsName ${LANG_JAPANESE} "設定ファイル"
+LangString SecSettingsText ${LANG_ENGLISH} "Also deletes your music choice, Lumen_Ribbon.ini."
+LangString SecSettingsText ${LANG_JAPANESE} "BGM の設定 (Lumen_Ribbon.ini) も削除します。"
 LangString FinishTitle ${LANG_ENGLISH} "Lumen_Ribbon is installed"
 LangString FinishTitle ${LANG_JAPANESE} "Lumen_Ribbon をインストールしました"
 LangString FinishText ${LANG_ENGLISH} "Lumen_Ribbon is in the system folder, where the screen saver settings list it. Its music choice is kept in Lumen_Ribbon.ini beside it, a folder an ordinary user may not write.$\r$\n$\r$\nWindows Vista and later usually give such a program a copy of the file for each user instead (under %LOCALAPPDATA%\VirtualStore). Where Windows refuses the write, the settings dialog's 設定 button shows $\"設定を Lumen_Ribbon.ini に書き込めません！$\" (the settings cannot be written) and the dialog stays open: nothing is lost silently, and the saver keeps the settings it had."
@@ -104,6 +112,11 @@ Section "$(SecCurrentName)" SecCurrent
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$0"
 SectionEnd
 
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecSaver} "$(SecSaverText)"
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecCurrent} "$(SecCurrentText)"
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
 Function .onInit
   !insertmacro SaverFolder
   ${GetParameters} $0
@@ -136,6 +149,11 @@ SectionEnd
 Section /o "un.$(SecSettingsName)" SecSettings
   Delete "$SaverDir\Lumen_Ribbon.ini"
 SectionEnd
+
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecRemove} "$(SecRemoveText)"
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecSettings} "$(SecSettingsText)"
+!insertmacro MUI_UNFUNCTION_DESCRIPTION_END
 
 Function un.onInit
   !insertmacro SaverFolder
