@@ -21,7 +21,9 @@ elseif(LR_X11_BUILD)
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGE_NAME lumen-ribbon)
   set(CPACK_STRIP_FILES ON)
-  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  # The package installs where the build says, so that what the programs know of their
+  # prefix (the host's hack folder) is where the package puts it: scripts/build.sh uses /usr.
+  set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_SECTION x11)
