@@ -21,7 +21,7 @@ Unicode true
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUT_FILE}"
-; Only the uninstaller lives here; the saver belongs in the system folder.
+; Only the uninstaller and the license live here; the saver belongs in the system folder.
 InstallDir "$PROGRAMFILES\${PRODUCT}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
@@ -89,6 +89,7 @@ Section "$(SecSaverName)" SecSaver
   File "${BIN_DIR}/Lumen_Ribbon.scr"
   File "${BIN_DIR}/Lumen_Ribbon.dll"
   SetOutPath "$INSTDIR"
+  File "/oname=LICENSE.txt" "${SOURCE_DIR}/LICENSE"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -142,6 +143,7 @@ Section "un.$(SecRemoveName)" SecRemove
   Delete /REBOOTOK "$SaverDir\Lumen_Ribbon.scr"
   Delete /REBOOTOK "$SaverDir\Lumen_Ribbon.dll"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
 SectionEnd

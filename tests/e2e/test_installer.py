@@ -164,6 +164,9 @@ class Installer(unittest.TestCase):
                   "UninstallString")}
         self.assertEqual(entry["DisplayName"], "Lumen_Ribbon")
         self.assertEqual(entry["DisplayVersion"], VERSION)
+        folder = os.path.dirname(self.unix_path(entry["UninstallString"].strip('"')))
+        self.assertEqual(read_bytes(os.path.join(folder, "LICENSE.txt")),
+                         read_bytes(os.path.join(SOURCE_DIR, "LICENSE")))
         self.assertEqual(entry["Publisher"], "The Lumen_Ribbon developers")
         self.assertTrue(entry["DisplayIcon"].endswith("Lumen_Ribbon.scr,0"))
         self.assertTrue(os.path.samefile(self.unix_path(entry["DisplayIcon"][:-2]),
