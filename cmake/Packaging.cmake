@@ -50,8 +50,12 @@ own at full screen or as an XScreenSaver hack, with optional background music.")
   lr_gzipped_file(${package_dir}/lumen-ribbon.6 ${CMAKE_INSTALL_MANDIR}/man6)
   install(FILES ${package_dir}/copyright DESTINATION ${doc_dir})
 
-  # The host's settings entry and manual page go with the host.
+  # The host's settings entry and manual page go with the host, and what it loads at run time
+  # beyond the libraries it links: GStreamer's playbin and decoders for the music, the
+  # dialog's Japanese Gothic face.
   if(TARGET lumen-ribbon-host)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, \
+fonts-ipafont-gothic | fonts-japanese-gothic")
     lr_gzipped_file(${package_dir}/lumen-ribbon-host.1 ${CMAKE_INSTALL_MANDIR}/man1)
     install(FILES ${package_dir}/lumen-ribbon-settings.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
