@@ -17,7 +17,7 @@ for target in $targets; do
       cmake --build "$build/native" -j "$jobs" ;;
     linux)
       cmake -S "$root" -B "$build/linux" -DCMAKE_BUILD_TYPE=Release -DLR_SANITIZE=OFF \
-        -DLR_UNIT_TESTS=OFF -DLR_X11_BUILD=ON >/dev/null
+        -DLR_UNIT_TESTS=OFF -DLR_X11_BUILD=ON -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
       cmake --build "$build/linux" -j "$jobs" ;;
     windows)
       cmake -S "$root" -B "$build/windows" -DCMAKE_BUILD_TYPE=Release \

@@ -27,6 +27,8 @@ if [ "$mode" != run ]; then
   # daemon, tools to look at and poke windows.
   packages="$packages xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
     xdotool python3-xlib procps passwd xscreensaver xscreensaver-gl"
+  # The packages: the Windows installer (NSIS), the archive, and the Debian package's checks.
+  packages="$packages nsis dpkg-dev file lintian"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
     apt-get update
