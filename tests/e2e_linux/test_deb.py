@@ -8,7 +8,8 @@ import subprocess
 import unittest
 import xml.etree.ElementTree as ElementTree
 
-from linux_harness import BUILD_DIR
+from linux_harness import BUILD_DIR, TITLE, WORK_DIR, Client, XServer, wait_for
+from test_host import Host
 
 PACKAGE = "lumen-ribbon"
 PACKAGES_DIR = os.environ.get("LR_PACKAGES_DIR", os.path.join(BUILD_DIR, "..", "packages"))
@@ -79,6 +80,22 @@ class InstalledPackage(unittest.TestCase):
                 name = os.path.basename(program)
                 self.assertTrue(glob.glob("/usr/share/man/man[1-8]/%s.[1-8].gz" % name),
                                 "manual page of " + name)
+
+    def test_installed_host_runs_the_renderer_from_the_hack_folder(self):
+        # Nothing lies beside /usr/bin/lumen-ribbon-host: the renderer is found where the
+        # package puts it for XScreenSaver.
+        self.assertIn("/usr/bin/lumen-ribbon-host", self.executables())
+        config = os.path.join(WORK_DIR, "deb-config")
+        os.makedirs(config, exist_ok=True)
+        with XServer(WORK_DIR, size=(1024, 768)) as server:
+            client = Client(server)
+            with Host(server, config, "--run", program="/usr/bin/lumen-ribbon-host") as host:
+                (renderer,) = wait_for(host.children, what="the renderer started")
+                self.assertEqual(os.readlink("/proc/%d/exe" % renderer),
+                                 "/usr/libexec/xscreensaver/lumen-ribbon")
+                client.close_window(client.wait_window(TITLE))
+                self.assertEqual(host.wait(), 0)
+            client.close()
 
     def test_renderer_help_and_its_xscreensaver_settings(self):
         result = subprocess.run(["/usr/libexec/xscreensaver/lumen-ribbon", "--help"], timeout=30,

@@ -74,10 +74,7 @@ def save_screenshot(server, window, name):
     folder = os.environ.get("LR_SCREENSHOT_DIR")
     if not folder:
         return
-    with tempfile.NamedTemporaryFile(suffix=".xwd") as dump:
-        server.run("xwd", "-id", str(window.id), "-out", dump.name)
-        subprocess.run(["convert", dump.name, os.path.join(folder, name)], check=True,
-                       timeout=60)
+    server.screenshot(window=window.id, save_as=os.path.join(folder, name))
 
 
 def named(client, title):
