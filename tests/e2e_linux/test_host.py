@@ -274,7 +274,13 @@ class Run(HostTestCase):
                 capture.start()
                 with Host(server, self.config, "--run", env=env) as host:
                     renderer = client.wait_window(TITLE)
-                    time.sleep(4)
+                    if name == "cd":
+                        time.sleep(4)
+                    else:
+                        # Longer than the one-second file: it was played again. A loaded
+                        # machine may take longer to get there.
+                        wait_for(lambda: capture.audible > 1.5, timeout=60,
+                                 what="more than 1.5 s of " + name)
                     # Without a CD drive the run goes on in silence.
                     self.assertIsNone(host.process.poll(), name)
                     client.close_window(renderer)
@@ -291,9 +297,6 @@ class Run(HostTestCase):
                                                                   capture.seconds))
                 if name == "cd":
                     self.assertEqual(capture.audible, 0.0)
-                else:
-                    # Longer than the one-second file: it was played again.
-                    self.assertGreater(capture.audible, 1.5, name)
 
     def test_a_killed_renderer_ends_the_run_and_the_mode_comes_back(self):
         with XServer(WORK_DIR, kind="xorg", modes=[ORIGINAL, SWITCHED]) as server:

@@ -4,8 +4,12 @@
 //   music_check wav <file> <seconds>   loops the file as the system sound, then stops it
 //   music_check mp3 <file> <seconds>   plays the file, restarted by the 1000 ms check, then closes
 //   music_check cd <seconds>           polls the CD every 200 ms until the poll gives up
+//
+// SIGTERM ends the while early, as if its time were up.
 
+#include <glib-unix.h>
 #include <glib.h>
+#include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,21 +21,24 @@
 
 namespace {
 
-// Runs the main loop for `seconds`, calling `tick` every `intervalMs` while it returns true.
+gboolean QuitLoop(gpointer loop) {
+    g_main_loop_quit(static_cast<GMainLoop*>(loop));
+    return FALSE;
+}
+
+// Runs the main loop for `seconds` (or until SIGTERM), calling `tick` every `intervalMs` while
+// it returns true.
 void RunFor(double seconds, guint intervalMs, std::function<bool()> tick) {
     GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
     g_timeout_add(
         intervalMs,
         [](gpointer data) -> gboolean { return (*static_cast<std::function<bool()>*>(data))(); },
         &tick);
-    g_timeout_add(
-        static_cast<guint>(seconds * 1000),
-        [](gpointer data) -> gboolean {
-            g_main_loop_quit(static_cast<GMainLoop*>(data));
-            return FALSE;
-        },
-        loop);
+    const guint timeout = g_timeout_add(static_cast<guint>(seconds * 1000), QuitLoop, loop);
+    const guint stop = g_unix_signal_add(SIGTERM, QuitLoop, loop);
     g_main_loop_run(loop);
+    g_source_remove(timeout);
+    g_source_remove(stop);
     g_main_loop_unref(loop);
 }
 
