@@ -4,6 +4,7 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -27,6 +28,7 @@ class Stream {
         GstBus* bus = gst_element_get_bus(playbin_);
         watch_ = gst_bus_add_watch(bus, &Stream::OnMessage, this);
         gst_object_unref(bus);
+        g_signal_connect(playbin_, "about-to-finish", G_CALLBACK(&Stream::OnAboutToFinish), this);
     }
     ~Stream() {
         if (playbin_ == nullptr) return;
@@ -39,6 +41,12 @@ class Stream {
 
     // Called from the main loop when the stream has played to its end.
     std::function<void()> onEnd;
+
+    // While set, the stream starts over by itself instead of ending: the playbin is handed the
+    // same file again just before the end, so it plays on without a gap. A restart from the
+    // main loop after the end of stream would depend on the sink draining its buffer, the
+    // main loop getting round to the message and a flushing seek, each a pause in the sound.
+    void SetLooping(bool loop) { looping_ = loop; }
 
     // Loads uri and waits until it can play; false when it cannot be played.
     bool Load(const std::string& uri) {
@@ -114,8 +122,19 @@ class Stream {
         return TRUE;
     }
 
+    // Called from a streaming thread when the playbin has read the whole file.
+    static void OnAboutToFinish(GstElement* playbin, gpointer data) {
+        auto* stream = static_cast<Stream*>(data);
+        if (!stream->looping_) return;
+        gchar* uri = nullptr;
+        g_object_get(playbin, "current-uri", &uri, nullptr);
+        if (uri != nullptr) g_object_set(playbin, "uri", uri, nullptr);
+        g_free(uri);
+    }
+
     GstElement* playbin_ = nullptr;
     guint watch_ = 0;
+    std::atomic<bool> looping_{false};
 };
 
 std::string FileUri(const std::string& path) {
@@ -134,9 +153,6 @@ class GstMediaPlayer : public MediaPlayer {
   public:
     GstMediaPlayer() {
         cd_.onEnd = [this] { NextTrack(); };
-        sound_.onEnd = [this] {
-            if (soundLoops_ && sound_.Seek(0)) sound_.Play();
-        };
     }
 
     bool OpenCd() override {
@@ -192,7 +208,7 @@ class GstMediaPlayer : public MediaPlayer {
         return 1;
     }
     bool PlaySound(const std::string& path, bool loop) override {
-        soundLoops_ = loop;
+        sound_.SetLooping(loop);
         const std::string uri = FileUri(path);
         return !uri.empty() && sound_.Load(uri) && sound_.Play();
     }
@@ -215,7 +231,6 @@ class GstMediaPlayer : public MediaPlayer {
     std::optional<int> tracks_;
     int track_ = 1;
     bool discEnded_ = false;
-    bool soundLoops_ = false;
 };
 
 }  // namespace

@@ -31,6 +31,8 @@ class PacedCapture(threading.Thread):
     """Reads the WAV stream the ALSA file plugin writes into a pipe, no faster than it plays,
     and counts the seconds of sound in it (frames louder than -60 dB)."""
 
+    SLACK = 0.2  # seconds
+
     def __init__(self, pipe):
         super().__init__(daemon=True)
         self.pipe = pipe
@@ -45,7 +47,13 @@ class PacedCapture(threading.Thread):
             bits = struct.unpack_from("<H", header, 34)[0]
             assert bits == 16 and header[36:40] == b"data", header
             frame = channels * 2
-            started = time.time()
+            # The time at which the stream read so far has played out. A reader held up for
+            # long (a loaded machine) goes on at the stream's pace from where it is, as a sound
+            # device does: catching up would drain the pipe at once, the player's clock would
+            # race ahead of the real time its own timers keep, and the sink's silence while the
+            # player reacts would fill seconds of the capture. Lateness up to a device buffer's
+            # worth is made up, so that small delays in waking do not slow the stream.
+            due = time.monotonic()
             frames = audible = 0
             while True:
                 chunk = self.read_exact(f, rate // 20 * frame)
@@ -53,12 +61,12 @@ class PacedCapture(threading.Thread):
                     break
                 samples = array.array("h")
                 samples.frombytes(chunk[:len(chunk) // frame * frame])
-                frames += len(samples) // channels
+                count = len(samples) // channels
+                frames += count
                 audible += sum(1 for v in samples[::channels] if v > 32 or v < -32)
                 self.seconds, self.audible = frames / rate, audible / rate
-                ahead = self.seconds - (time.time() - started)
-                if ahead > 0:
-                    time.sleep(ahead)
+                due = max(due, time.monotonic() - self.SLACK) + count / rate
+                time.sleep(max(0.0, due - time.monotonic()))
 
     @staticmethod
     def read_exact(f, size):

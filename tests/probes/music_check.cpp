@@ -21,9 +21,10 @@
 
 namespace {
 
+// Stays attached so that both sources can be removed afterwards, whichever one fired.
 gboolean QuitLoop(gpointer loop) {
     g_main_loop_quit(static_cast<GMainLoop*>(loop));
-    return FALSE;
+    return G_SOURCE_CONTINUE;
 }
 
 // Runs the main loop for `seconds` (or until SIGTERM), calling `tick` every `intervalMs` while
