@@ -42,6 +42,15 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
+def project_version(build_dir):
+    """The CMake project version, as the build in build_dir was configured with it."""
+    with open(os.path.join(build_dir, "CMakeCache.txt")) as cache:
+        for line in cache:
+            if line.startswith("CMAKE_PROJECT_VERSION:"):
+                return line.split("=", 1)[1].strip()
+    raise AssertionError("no project version in the build's cache")
+
+
 def base_env(display=None, locale=JAPANESE):
     env = {k: v for k, v in os.environ.items() if not k.startswith(("LC_", "WINE"))}
     env.update(WINEPREFIX=PREFIX, HOME=HOME, WINEDEBUG="-all", LANG=locale, LC_ALL=locale,

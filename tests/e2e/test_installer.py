@@ -9,7 +9,8 @@ import unittest
 import zipfile
 
 import harness
-from harness import BIN_DIR, BUILD_DIR, HOST, RENDERER, VK_ESCAPE, Session, lit_fraction, wait_exit
+from harness import (BIN_DIR, BUILD_DIR, HOST, RENDERER, VK_ESCAPE, Session, lit_fraction,
+                     project_version, wait_exit)
 
 SOURCE_DIR = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 PACKAGES_DIR = os.environ.get("LR_PACKAGES_DIR", os.path.join(BUILD_DIR, "..", "packages"))
@@ -18,15 +19,7 @@ DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
 RENDERER_TITLE = "Lumen_Ribbon_VC"
 
 
-def project_version():
-    with open(os.path.join(BUILD_DIR, "CMakeCache.txt")) as cache:
-        for line in cache:
-            if line.startswith("CMAKE_PROJECT_VERSION:"):
-                return line.split("=", 1)[1].strip()
-    raise AssertionError("no project version in the build's cache")
-
-
-VERSION = project_version()
+VERSION = project_version(BUILD_DIR)
 
 
 def package(name):

@@ -9,6 +9,7 @@ import unittest
 import xml.etree.ElementTree as ElementTree
 
 from linux_harness import BUILD_DIR, TITLE, WORK_DIR, Client, XServer, wait_for
+from harness import project_version  # found through linux_harness
 from test_host import Host
 
 PACKAGE = "lumen-ribbon"
@@ -18,15 +19,7 @@ QUIET = dict(stdin=subprocess.DEVNULL, capture_output=True, text=True,
              env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
 
 
-def project_version():
-    with open(os.path.join(BUILD_DIR, "CMakeCache.txt")) as cache:
-        for line in cache:
-            if line.startswith("CMAKE_PROJECT_VERSION:"):
-                return line.split("=", 1)[1].strip()
-    raise AssertionError("no project version in the build's cache")
-
-
-VERSION = project_version()
+VERSION = project_version(BUILD_DIR)
 DEB = os.path.abspath(os.path.join(PACKAGES_DIR, "%s_%s_amd64.deb" % (PACKAGE, VERSION)))
 
 
