@@ -1,5 +1,11 @@
 #include "host/forms/forms_ui.h"
 
+std::vector<FormControl*> DialogControls::Controls() {
+    std::vector<FormControl*> controls;
+    for (DialogControlEntry& entry : entries_) controls.push_back(&entry);
+    return controls;
+}
+
 FormEvents DialogFormEvents(SettingsDialog& dialog, DialogControls& controls) {
     FormEvents events = SettingsDialogEvents(dialog);
     events.load = [&dialog, &controls] {

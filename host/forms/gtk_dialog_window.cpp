@@ -79,17 +79,6 @@ struct Surface {
     std::vector<DrawnControl> drawn;
 };
 
-class ControlEntry : public FormControl, public CommandButtonPort {
-  public:
-    explicit ControlEntry(lr::CommandWindow* command) : command_(command) {}
-    CommandButtonPort* AsCommand() override { return command_ ? this : nullptr; }
-    void Initialize() override { command_->Button().Initialize(); }
-    void SetEnabled(bool enabled) override { command_->Button().Enabled(enabled); }
-
-  private:
-    lr::CommandWindow* command_;
-};
-
 class GtkDialogControls : public DialogControls {
   public:
     explicit GtkDialogControls(const ScreenServices& screen) : screen_(screen) {}
@@ -103,8 +92,6 @@ class GtkDialogControls : public DialogControls {
     }
     GtkDialogControls(const GtkDialogControls&) = delete;
     GtkDialogControls& operator=(const GtkDialogControls&) = delete;
-
-    void Attach(Form& form) override { form_ = &form; }
 
     void Create(SettingsDialog& dialog) override {
         dialog_ = &dialog;
@@ -189,13 +176,6 @@ class GtkDialogControls : public DialogControls {
     }
 
     // SettingsDialogView.
-    WindowHandle Handle() const override { return form_->Handle(); }
-    double Width() const override { return form_->Width(); }
-    double Height() const override { return form_->Height(); }
-    void MoveTo(double left, double top) override {
-        form_->Move(left, top, form_->Width(), form_->Height());
-    }
-
     double ScaleHeight(GradientSurface surface) const override {
         return surfaces_[SurfaceIndex(surface)].height * screen_.TwipsPerPixelY();
     }
@@ -216,12 +196,6 @@ class GtkDialogControls : public DialogControls {
         if (target.background) cairo_surface_destroy(target.background);
         target.background = picture;
         gtk_widget_queue_draw(target.area);
-    }
-
-    std::vector<FormControl*> Controls() override {
-        std::vector<FormControl*> controls;
-        for (ControlEntry& entry : entries_) controls.push_back(&entry);
-        return controls;
     }
 
     // Once the current event is over, as a posted message would.
@@ -479,7 +453,6 @@ class GtkDialogControls : public DialogControls {
         return events;
     }
 
-    Form* form_ = nullptr;
     const ScreenServices& screen_;
     SettingsDialog* dialog_ = nullptr;
     PangoFontDescription* font_ = nullptr;
@@ -489,7 +462,6 @@ class GtkDialogControls : public DialogControls {
     unsigned unloadSource_ = 0;
     lr::CommandWindow* fileButton_ = nullptr;
     std::vector<std::unique_ptr<lr::CommandWindow>> commands_;
-    std::vector<ControlEntry> entries_;
 };
 
 // "*.MP3" matches "song.mp3" too, as the system's file dialog does.

@@ -94,17 +94,6 @@ struct Surface {
 };
 
 // One entry of the form's control collection, as SetCommandButtons walks it.
-class ControlEntry : public FormControl, public CommandButtonPort {
-  public:
-    explicit ControlEntry(lr::CommandWindow* command) : command_(command) {}
-    CommandButtonPort* AsCommand() override { return command_ ? this : nullptr; }
-    void Initialize() override { command_->Button().Initialize(); }
-    void SetEnabled(bool enabled) override { command_->Button().Enabled(enabled); }
-
-  private:
-    lr::CommandWindow* command_;
-};
-
 LRESULT CALLBACK SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 class Win32DialogControls : public DialogControls {
@@ -123,8 +112,6 @@ class Win32DialogControls : public DialogControls {
     }
     Win32DialogControls(const Win32DialogControls&) = delete;
     Win32DialogControls& operator=(const Win32DialogControls&) = delete;
-
-    void Attach(Form& form) override { form_ = &form; }
 
     void Create(SettingsDialog& dialog) override {
         dialog_ = &dialog;
@@ -199,13 +186,6 @@ class Win32DialogControls : public DialogControls {
     }
 
     // SettingsDialogView.
-    WindowHandle Handle() const override { return form_->Handle(); }
-    double Width() const override { return form_->Width(); }
-    double Height() const override { return form_->Height(); }
-    void MoveTo(double left, double top) override {
-        form_->Move(left, top, form_->Width(), form_->Height());
-    }
-
     double ScaleHeight(GradientSurface surface) const override {
         RECT client{};
         GetClientRect(surfaces_[SurfaceIndex(surface)].window, &client);
@@ -235,12 +215,6 @@ class Win32DialogControls : public DialogControls {
         if (target.background) DeleteObject(target.background);
         target.background = picture;
         InvalidateRect(target.window, nullptr, FALSE);
-    }
-
-    std::vector<FormControl*> Controls() override {
-        std::vector<FormControl*> controls;
-        for (ControlEntry& entry : entries_) controls.push_back(&entry);
-        return controls;
     }
 
     void Unload() override {
@@ -462,7 +436,6 @@ class Win32DialogControls : public DialogControls {
         return events;
     }
 
-    Form* form_ = nullptr;
     const ScreenServices& screen_;
     SettingsDialog* dialog_ = nullptr;
     HFONT font_ = nullptr;
@@ -472,7 +445,6 @@ class Win32DialogControls : public DialogControls {
     HWND trackBox_ = nullptr;
     lr::CommandWindow* fileButton_ = nullptr;
     std::vector<std::unique_ptr<lr::CommandWindow>> commands_;
-    std::vector<ControlEntry> entries_;
 };
 
 LRESULT CALLBACK SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
