@@ -1,14 +1,15 @@
 #!/bin/sh
-# Builds the native unit tests, the native Linux renderer and the Windows deliverables.
-#   build/native   portable code and its unit tests (sanitizers on)
-#   build/linux    bin/lumen-ribbon (Release, no test packages needed) and its end-to-end tests
-#   build/windows  bin/Lumen_Ribbon.scr, bin/Lumen_Ribbon.dll, probes, end-to-end tests
-# Usage: scripts/build.sh [native] [linux] [windows]   (all three by default)
+# Builds the native unit tests, the native Linux programs and the Windows deliverables.
+#   build/native     portable code and its unit tests (sanitizers on)
+#   build/linux      the Linux programs (Release, no test packages needed), end-to-end tests
+#   build/windows    32-bit bin/Lumen_Ribbon.scr, bin/Lumen_Ribbon.dll, probes, end-to-end tests
+#   build/windows64  the same for 64-bit Windows
+# Usage: scripts/build.sh [native] [linux] [windows] [windows64]   (all by default)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LR_BUILD_ROOT:-$root/build}
 jobs=$(nproc)
-targets=${*:-native linux windows}
+targets=${*:-native linux windows windows64}
 
 for target in $targets; do
   case $target in
@@ -19,10 +20,11 @@ for target in $targets; do
       cmake -S "$root" -B "$build/linux" -DCMAKE_BUILD_TYPE=Release -DLR_SANITIZE=OFF \
         -DLR_UNIT_TESTS=OFF -DLR_X11_BUILD=ON -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
       cmake --build "$build/linux" -j "$jobs" ;;
-    windows)
-      cmake -S "$root" -B "$build/windows" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-      cmake --build "$build/windows" -j "$jobs" ;;
+    windows | windows64)
+      [ "$target" = windows ] && toolchain=mingw-i686 || toolchain=mingw-x86_64
+      cmake -S "$root" -B "$build/$target" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" >/dev/null
+      cmake --build "$build/$target" -j "$jobs" ;;
     *) echo "unknown build: $target" >&2; exit 2 ;;
   esac
 done

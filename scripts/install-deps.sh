@@ -15,10 +15,14 @@ packages="cmake make g++ pkg-config python3 libx11-dev libxrandr-dev libgl-dev l
   gstreamer1.0-plugins-good gstreamer1.0-alsa fonts-ipafont-gothic xvfb x11-apps x11-utils imagemagick"
 
 if [ "$mode" != run ]; then
-  # The unit tests, the Windows cross-build and its tests under Wine.
+  # The unit tests, the Windows cross-builds and their tests under Wine: the libraries Wine loads
+  # for the 64-bit programs, and for the 32-bit ones where the machine runs them.
   packages="$packages clang-format googletest libgtest-dev \
     g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
+    g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
     wine wine32 wine64 locales sox lame libjpeg-turbo-progs fonts-wine \
+    libglu1-mesa libxcursor1 libxi6 libxinerama1 libxrender1 libxxf86vm1 libxcomposite1 libxfixes3 \
+    libasound2 libfreetype6 libfontconfig1 \
     libgl1:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386 libxrandr2:i386 libxcursor1:i386 \
     libxi6:i386 libxinerama1:i386 libxrender1:i386 libxxf86vm1:i386 libxcomposite1:i386 \
     libxfixes3:i386 libasound2:i386 libfreetype6:i386 libfontconfig1:i386 \

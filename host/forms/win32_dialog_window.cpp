@@ -491,7 +491,9 @@ std::optional<std::string> Win32FileChooser::ChooseFile(WindowHandle owner,
     std::wstring file(record.fileBufferSize, L'\0');
     std::wstring fileTitle(record.fileTitleBufferSize, L'\0');
     OPENFILENAMEW dialog{};
-    dialog.lStructSize = record.structSize;
+    // The record of the version the dialog was designed with (no places bar), as long as it is
+    // for the build's word size: 76 bytes in a 32-bit program, 136 in a 64-bit one.
+    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
     dialog.hwndOwner = reinterpret_cast<HWND>(owner);
     dialog.hInstance = GetModuleHandleA(nullptr);
     dialog.lpstrFilter = filter.c_str();

@@ -4,8 +4,10 @@
 
 namespace {
 
+// Window handles are 32-bit values that 64-bit Windows widens with their sign; one read from a
+// command line ("/p 4294967295") arrives here widened with zeros.
 HWND ToHwnd(WindowHandle window) {
-    return reinterpret_cast<HWND>(window);
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<int32_t>(window)));
 }
 
 RECT ToRect(const PixelRect& rect) {

@@ -2,6 +2,12 @@
 
 #include <cmath>
 
+// The scene's single and double precision steps must round as written, so that every build draws
+// the same bands bit for bit; on 32-bit x86 that takes SSE2 arithmetic, not the x87 registers.
+#if defined(__i386__) && !defined(__SSE2_MATH__)
+#error "32-bit x86 builds need SSE2 arithmetic (-msse2 -mfpmath=sse)"
+#endif
+
 namespace {
 constexpr float kBrightnessLo = 0.0f;
 constexpr float kBrightnessHi = 0.2f;

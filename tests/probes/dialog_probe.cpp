@@ -12,11 +12,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "tests/probes/probe_windows.h"
 
-HWND ParseWindow(const char* text) {
-    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 0)));
-}
+namespace {
 
 std::string HexOf(const std::wstring& wide) {
     std::string utf8;
@@ -89,13 +87,13 @@ int Controls(HWND root) {
                 items = static_cast<long>(result);
             }
         }
-        std::printf(
-            "c%u=0x%lx|%s|%ld|%ld|%ld|%ld|%ld|%d|%d|%ld|0x%08lx|%s\n", static_cast<unsigned>(i),
-            static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)), className,
-            static_cast<long>(GetWindowLongA(window, GWL_ID)), rect.left, rect.top, rect.right,
-            rect.bottom, IsWindowEnabled(window) ? 1 : 0, IsWindowVisible(window) ? 1 : 0, items,
-            static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
-            HexOf(TextOf(window)).c_str());
+        std::printf("c%u=0x%llx|%s|%ld|%ld|%ld|%ld|%ld|%d|%d|%ld|0x%08lx|%s\n",
+                    static_cast<unsigned>(i), WindowNumber(window), className,
+                    static_cast<long>(GetWindowLongA(window, GWL_ID)), rect.left, rect.top,
+                    rect.right, rect.bottom, IsWindowEnabled(window) ? 1 : 0,
+                    IsWindowVisible(window) ? 1 : 0, items,
+                    static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
+                    HexOf(TextOf(window)).c_str());
     }
     return 0;
 }
@@ -122,8 +120,7 @@ int Click(HWND window, int x, int y, const char* button) {
     Sleep(300);
     POINT now{};
     GetCursorPos(&now);
-    std::printf("cursor=%ld,%ld\nunder=0x%lx\n", now.x, now.y,
-                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(WindowFromPoint(now))));
+    std::printf("cursor=%ld,%ld\nunder=0x%llx\n", now.x, now.y, WindowNumber(WindowFromPoint(now)));
     const LPARAM point = MAKELPARAM(x, y);
     if (!PostMessageA(window, WM_MOUSEMOVE, 0, point)) return 1;
     PostMessageA(window, down, held, point);
@@ -167,7 +164,7 @@ int FileDialog(const char* titleHex, DWORD timeoutMs, const char* answer, const 
         }
         Sleep(100);
     }
-    std::printf("hwnd=0x%lx\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(dialog)));
+    std::printf("hwnd=0x%llx\n", WindowNumber(dialog));
     // The dialog fills its controls after it appears.
     Sleep(500);
     if (std::strcmp(answer, "ok") == 0) {
@@ -212,7 +209,8 @@ int Parent(const char* path, int x, int y, int width, int height) {
     if (!window) return 1;
     FILE* out = std::fopen(path, "w");
     if (!out) return 1;
-    std::fprintf(out, "%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+    // In decimal, cut to the handle's 32 bits, as the system's settings pass it after "/p".
+    std::fprintf(out, "%lu\n", HandleToULong(window));
     std::fclose(out);
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -260,15 +258,13 @@ int Focus(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return 1;
-    std::printf("focus=0x%lx\n",
-                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(info.hwndFocus)));
+    std::printf("focus=0x%llx\n", WindowNumber(info.hwndFocus));
     return 0;
 }
 
 // desktop: the desktop window's handle.
 int Desktop() {
-    std::printf("hwnd=%lu\n",
-                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(GetDesktopWindow())));
+    std::printf("hwnd=%llu\n", WindowNumber(GetDesktopWindow()));
     return 0;
 }
 

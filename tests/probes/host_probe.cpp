@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/probes/probe_windows.h"
+
 namespace {
 
 std::string Utf8(const std::wstring& wide) {
@@ -86,8 +88,7 @@ int MessageBoxInfo(DWORD timeoutMs) {
     EnumChildWindows(box, CollectButtons, reinterpret_cast<LPARAM>(&buttons));
     DWORD pid = 0;
     GetWindowThreadProcessId(box, &pid);
-    std::printf("found=1\nhwnd=0x%lx\npid=%lu\n",
-                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(box)),
+    std::printf("found=1\nhwnd=0x%llx\npid=%lu\n", WindowNumber(box),
                 static_cast<unsigned long>(pid));
     std::printf("caption=%s\ntext=%s\n", Utf8(WindowText(box)).c_str(), Utf8(text).c_str());
     std::printf("icon=%d\nbuttons=", (icon && IsWindowVisible(icon)) ? 1 : 0);
@@ -113,8 +114,7 @@ int Hold(const char* title, DWORD seconds, bool visible) {
         return 1;
     }
     if (visible) ShowWindow(window, SW_SHOWNOACTIVATE);
-    std::printf("created=1\nhwnd=0x%lx\n",
-                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+    std::printf("created=1\nhwnd=0x%llx\n", WindowNumber(window));
     std::fflush(stdout);
     const DWORD end = GetTickCount() + seconds * 1000;
     MSG message;

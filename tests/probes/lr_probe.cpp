@@ -12,14 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/probes/probe_windows.h"
+
 namespace {
 
 const char* OrNull(const char* text) {
     return std::strcmp(text, "-") == 0 ? nullptr : text;
-}
-
-HWND ParseWindow(const char* text) {
-    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(text, nullptr, 0)));
 }
 
 void PrintWindow(HWND window) {
@@ -33,15 +31,13 @@ void PrintWindow(HWND window) {
     GetClassNameA(window, className, sizeof className);
     char title[256] = {};
     GetWindowTextA(window, title, sizeof title);
-    std::printf("hwnd=0x%lx\npid=%lu\nclass=%s\ntitle=%s\nstyle=0x%08lx\nexstyle=0x%08lx\n",
-                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)),
-                static_cast<unsigned long>(pid), className, title,
+    std::printf("hwnd=0x%llx\npid=%lu\nclass=%s\ntitle=%s\nstyle=0x%08lx\nexstyle=0x%08lx\n",
+                WindowNumber(window), static_cast<unsigned long>(pid), className, title,
                 static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
                 static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
-    std::printf("rect=%ld,%ld,%ld,%ld\nclient=%ld,%ld\nvisible=%d\nparent=0x%lx\n", rect.left,
+    std::printf("rect=%ld,%ld,%ld,%ld\nclient=%ld,%ld\nvisible=%d\nparent=0x%llx\n", rect.left,
                 rect.top, rect.right, rect.bottom, client.right, client.bottom,
-                IsWindowVisible(window) ? 1 : 0,
-                static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(GetParent(window))));
+                IsWindowVisible(window) ? 1 : 0, WindowNumber(GetParent(window)));
 }
 
 // find TITLE CLASS: one top-level window by title and class ("-" for any).
