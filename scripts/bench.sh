@@ -1,7 +1,7 @@
 #!/bin/sh
 # Prints the renderer's performance figures: the portable scene arithmetic per
 # frame (native, optimised, no sanitizers), then the frames per second and CPU
-# time per frame of the native renderer and of the Windows renderer under Wine,
+# time per frame of the native renderer and of the 64-bit Windows renderer under Wine,
 # one after the other on the same private 1024x768 Xvfb with Mesa's llvmpipe,
 # both without the frame cap.
 set -eu
@@ -9,9 +9,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LR_BUILD_ROOT:-$root/build}
 
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" linux windows
+"$root/scripts/build.sh" linux windows64
 cmake -S "$root" -B "$build/bench" -DCMAKE_BUILD_TYPE=Release -DLR_SANITIZE=OFF \
   -DLR_X11_BUILD=OFF >/dev/null
 cmake --build "$build/bench" -j "$(nproc)" --target scene_bench
 "$build/bench/tests/bench/scene_bench"
-python3 "$root/scripts/run_renderer_benchmark.py" "$build/windows" "$build/linux" "${1:-5000}"
+PYTHONPATH="$root/tests:$root/tests/e2e_wine" python3 "$root/scripts/run_renderer_benchmark.py" "$build/windows64" "$build/linux" "${1:-5000}"

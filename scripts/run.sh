@@ -9,4 +9,4 @@ build=${LR_BUILD_ROOT:-$root/build}
 
 "$root/scripts/install-deps.sh" run
 "$root/scripts/build.sh" linux
-exec python3 "$root/scripts/run_saver.py" "$build/linux"
+PYTHONPATH="$root/tests" exec python3 "$root/scripts/run_saver.py" "$build/linux"

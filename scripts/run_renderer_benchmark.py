@@ -10,7 +10,6 @@ windows_build = os.path.abspath(sys.argv[1])
 linux_build = os.path.abspath(sys.argv[2])
 run_ms = sys.argv[3] if len(sys.argv) > 3 else "5000"
 os.environ["LR_BUILD_DIR"] = windows_build
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
 import harness  # noqa: E402
 
 if not os.path.isdir(harness.PREFIX):
@@ -36,7 +35,7 @@ with harness.Session(1024, 768) as session:
     native_env["DISPLAY"] = session.display
     native = run([os.path.join(linux_build, "bench", "x11_renderer_benchmark"), run_ms],
                  native_env, os.path.join(session.work, "native.txt"))
-    wine = run(["wine", os.path.join(windows_build, "bench", "renderer_benchmark.exe"), run_ms],
+    wine = run([harness.WINE, os.path.join(windows_build, "bench", "renderer_benchmark.exe"), run_ms],
                session.env, os.path.join(session.work, "wine.txt"))
     print(native)
     print(wine)

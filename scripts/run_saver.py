@@ -10,8 +10,7 @@ import tempfile
 import time
 
 build = os.path.abspath(sys.argv[1])
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "tests", "e2e"))
-from xservers import XServer  # noqa: E402
+from e2e_support.xservers import XServer
 
 host = os.path.join(build, "bin", "lumen-ribbon-host")
 

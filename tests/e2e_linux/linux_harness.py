@@ -1,22 +1,20 @@
 """End-to-end harness for the native renderer: the real lumen-ribbon on private X servers.
 
-Servers come from tests/e2e/xservers.py; windows are looked at and poked with python-xlib,
+Servers come from e2e_support.xservers; windows are looked at and poked with python-xlib,
 pictures judged with the Windows harness's lit_fraction and colour_spread.
 """
 
 import os
 import signal
 import subprocess
-import sys
 import time
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from harness import colour_spread, lit_fraction  # noqa: E402,F401
-from xservers import XServer  # noqa: E402,F401
+from e2e_support.pictures import colour_spread, lit_fraction  # noqa: F401
+from e2e_support.xservers import XServer  # noqa: F401
 
-from Xlib import X, Xatom, display as xdisplay  # noqa: E402
-from Xlib.protocol import display as xprotocol, event as xevent  # noqa: E402
+from Xlib import X, Xatom, display as xdisplay
+from Xlib.protocol import display as xprotocol, event as xevent
 
 BUILD_DIR = os.path.abspath(os.environ.get(
     "LR_BUILD_DIR", os.path.join(os.path.dirname(__file__), "../../build/linux")))

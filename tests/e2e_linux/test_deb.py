@@ -9,7 +9,7 @@ import unittest
 import xml.etree.ElementTree as ElementTree
 
 from linux_harness import BUILD_DIR, TITLE, WORK_DIR, Client, XServer, wait_for
-from harness import project_version  # found through linux_harness
+from e2e_support.build import project_version
 from test_host import Host
 
 PACKAGE = "lumen-ribbon"

@@ -12,7 +12,8 @@ import unittest
 
 from linux_harness import (BUILD_DIR, TITLE, WORK_DIR, Client, LinuxTestCase, XServer,
                            wait_for)
-from test_music import PacedCapture, asound_config, make_tone
+from e2e_support.sound import asound_config, make_tone
+from test_music import PacedCapture
 from test_standalone import ORIGINAL, SWITCHED, hold_key
 
 from Xlib import X

@@ -18,15 +18,12 @@ import shutil
 import signal
 import struct
 import subprocess
-import sys
 import tempfile
 import threading
 import time
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import asound_config  # noqa: E402
-from test_saver_run import make_tone  # noqa: E402
+from e2e_support.sound import asound_config, make_tone
 
 BUILD_DIR = os.path.abspath(os.environ.get(
     "LR_BUILD_DIR", os.path.join(os.path.dirname(__file__), "../../build/linux")))

@@ -15,6 +15,8 @@ import tempfile
 import time
 import unittest
 
+from e2e_support.sound import asound_config
+
 BUILD_DIR = os.path.abspath(os.environ.get("LR_BUILD_DIR", os.path.join(os.path.dirname(__file__), "../../build/windows")))
 BIN_DIR = os.path.join(BUILD_DIR, "bin")
 PROBE = os.path.join(BUILD_DIR, "probes", "lr_probe.exe")
@@ -25,6 +27,11 @@ HOME = os.path.join(E2E_DIR, "home")
 # The symbol font Wine draws the caption buttons with (fonts-wine); the prefix does not get it
 # by itself, and the close box would show a plain "r".
 CAPTION_SYMBOL_FONT = "/usr/share/wine/fonts/marlett.ttf"
+
+# The loader for the build's word size. Debian's wine64 runs a 64-bit build in a win64 prefix on
+# any amd64 machine; the 32-bit loader needs a kernel that executes i386 programs.
+WIN64 = os.environ.get("LR_WINDOWS_BITS") == "64"
+WINE = "/usr/lib/wine/wine64" if WIN64 else "/usr/lib/wine/wine"
 
 RENDERER = "Lumen_Ribbon.dll"
 HOST = "Lumen_Ribbon.scr"
@@ -42,18 +49,9 @@ def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def project_version(build_dir):
-    """The CMake project version, as the build in build_dir was configured with it."""
-    with open(os.path.join(build_dir, "CMakeCache.txt")) as cache:
-        for line in cache:
-            if line.startswith("CMAKE_PROJECT_VERSION:"):
-                return line.split("=", 1)[1].strip()
-    raise AssertionError("no project version in the build's cache")
-
-
 def base_env(display=None, locale=JAPANESE):
     env = {k: v for k, v in os.environ.items() if not k.startswith(("LC_", "WINE"))}
-    env.update(WINEPREFIX=PREFIX, HOME=HOME, WINEDEBUG="-all", LANG=locale, LC_ALL=locale,
+    env.update(WINEPREFIX=PREFIX, WINEARCH="win64" if WIN64 else "win32", WINELOADER=WINE, HOME=HOME, WINEDEBUG="-all", LANG=locale, LC_ALL=locale,
                WINEDLLOVERRIDES="mscoree,mshtml=")
     if display is not None:
         env["DISPLAY"] = display
@@ -71,7 +69,7 @@ def make_prefix():
         f.write(asound_config(None))
     env = base_env()
     quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    subprocess.run(["wineboot", "-i"], env=env, check=True, timeout=300, **quiet)
+    subprocess.run([WINE, "wineboot", "-i"], env=env, check=True, timeout=300, **quiet)
     shutil.copy(CAPTION_SYMBOL_FONT, os.path.join(PREFIX, "drive_c", "windows", "Fonts"))
     reg = os.path.join(E2E_DIR, "prefix.reg")
     with open(reg, "w", encoding="utf-16") as f:
@@ -80,17 +78,8 @@ def make_prefix():
                 "[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"
                 "\"\uff2d\uff33 \uff30\u30b4\u30b7\u30c3\u30af\"=\"IPAPGothic\"\r\n"
                 "\"\uff2d\uff33 \u30b4\u30b7\u30c3\u30af\"=\"IPAGothic\"\r\n\r\n")
-    subprocess.run(["wine", "regedit", "/S", reg], env=env, check=True, timeout=120, **quiet)
+    subprocess.run([WINE, "regedit", "/S", reg], env=env, check=True, timeout=120, **quiet)
     subprocess.run(["wineserver", "-w"], env=env, timeout=120)
-
-
-def asound_config(capture_file):
-    """ALSA's default device: silent null output, or a WAV capture of what is played (the
-    header tells the format the programs chose)."""
-    if capture_file is None:
-        return "pcm.!default { type null }\n"
-    return ('pcm.!default { type file slave.pcm "null" file "%s" format "wav" }\n'
-            % capture_file)
 
 
 class Bitmap:
@@ -120,36 +109,6 @@ class Bitmap:
             for x in range(left, right, step):
                 b, g, r = row[x * 3:x * 3 + 3]
                 yield (r, g, b)
-
-
-def lit_fraction(bitmap, threshold=24, step=4):
-    """Share of sampled pixels with any channel above the threshold."""
-    total = lit = 0
-    for r, g, b in bitmap.pixels(step):
-        total += 1
-        lit += max(r, g, b) > threshold
-    return lit / total
-
-
-def colour_spread(bitmap, threshold=24, step=4):
-    """How many of six hue sectors the lit pixels fall into."""
-    sectors = set()
-    for r, g, b in bitmap.pixels(step):
-        top = max(r, g, b)
-        if top <= threshold:
-            continue
-        bottom = min(r, g, b)
-        if top - bottom < 8:
-            sectors.add("grey")
-            continue
-        if top == r:
-            hue = ((g - b) / (top - bottom)) % 6
-        elif top == g:
-            hue = (b - r) / (top - bottom) + 2
-        else:
-            hue = (r - g) / (top - bottom) + 4
-        sectors.add(int(hue) % 6)
-    return len(sectors)
 
 
 class Session:
@@ -211,7 +170,7 @@ class Session:
         return folder
 
     def start(self, program, *args, cwd=None):
-        process = subprocess.Popen(["wine", program, *args], env=self.env, cwd=cwd,
+        process = subprocess.Popen([WINE, program, *args], env=self.env, cwd=cwd,
                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
         self.processes.append(process)
@@ -221,7 +180,7 @@ class Session:
         # Output goes through a file, not a pipe: Wine's helper processes that a
         # run may start inherit the descriptors and would hold a pipe open.
         with tempfile.TemporaryFile(mode="w+", dir=self.work) as out:
-            result = subprocess.run(["wine", PROBE, *[str(a) for a in args]], env=self.env,
+            result = subprocess.run([WINE, PROBE, *[str(a) for a in args]], env=self.env,
                                     stdin=subprocess.DEVNULL, stdout=out,
                                     stderr=subprocess.DEVNULL, timeout=120)
             out.seek(0)

@@ -11,7 +11,7 @@ import unittest
 
 from harness import E2E_DIR, MODE_SWITCH, VK_ESCAPE, WM_CLOSE, Session, WineTestCase, wait_exit
 from test_saver_run import RENDERER_TITLE, host_probe, start_host, wait_for
-from xservers import XServer
+from e2e_support.xservers import XServer
 
 DESKTOP = (1280, 1024)
 SAVER = (1024, 768)

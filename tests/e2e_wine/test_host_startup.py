@@ -16,8 +16,9 @@ import unittest
 from harness import (ENGLISH, VK_ESCAPE, Session, WineTestCase, wait_exit,
                      windows_path)
 import test_settings_dialog as settings_dialog_e2e
+from e2e_support.sound import make_tone
 from test_saver_run import (DIALOG_TITLE, HOST_PROBE, RENDERER_TITLE, RUN_TITLE, CapturedSoundTest,
-                            host_probe, make_tone, sound_seconds, start_host, wait_for,
+                            host_probe, sound_seconds, start_host, wait_for,
                             write_settings)
 
 APP_TITLE = "Lumen_Ribbon (Screen Saver)"

@@ -1,6 +1,6 @@
-"""The Windows packages: the installer in a fresh Wine prefix of its own (silent install, the
-saver run from where it landed, a second install over the first, silent uninstalls), the
-portable archive's contents, and the version resources of the two programs."""
+"""The Windows packages of the build's word size: the installer in a fresh Wine prefix of its own
+(silent install, the saver run from where it landed, a second install over the first, silent
+uninstalls), the portable archive's contents, and the version resources of the two programs."""
 
 import os
 import subprocess
@@ -9,8 +9,9 @@ import unittest
 import zipfile
 
 import harness
-from harness import (BIN_DIR, BUILD_DIR, HOST, RENDERER, VK_ESCAPE, Session, lit_fraction,
-                     project_version, wait_exit)
+from harness import BIN_DIR, BUILD_DIR, HOST, RENDERER, VK_ESCAPE, WIN64, WINE, Session, wait_exit
+from e2e_support.build import project_version
+from e2e_support.pictures import lit_fraction
 
 SOURCE_DIR = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 PACKAGES_DIR = os.environ.get("LR_PACKAGES_DIR", os.path.join(BUILD_DIR, "..", "packages"))
@@ -20,6 +21,8 @@ RENDERER_TITLE = "Lumen_Ribbon_VC"
 
 
 VERSION = project_version(BUILD_DIR)
+ARCHIVE = "Lumen_Ribbon-%s-%s" % (VERSION, "win64" if WIN64 else "win32")
+INSTALLER = "Lumen_Ribbon-%s-%s" % (VERSION, "win64-setup.exe" if WIN64 else "setup.exe")
 
 
 def package(name):
@@ -59,8 +62,8 @@ class PackageFiles(unittest.TestCase):
                                   "OriginalFilename": name})
 
     def test_portable_archive_holds_both_programs_readme_and_license(self):
-        top = "Lumen_Ribbon-%s-win32/" % VERSION
-        with zipfile.ZipFile(package("Lumen_Ribbon-%s-win32.zip" % VERSION)) as archive:
+        top = ARCHIVE + "/"
+        with zipfile.ZipFile(package(ARCHIVE + ".zip")) as archive:
             self.assertEqual(sorted(archive.namelist()),
                              sorted(top + name for name in
                                     (HOST, RENDERER, "README.txt", "LICENSE.txt")))
@@ -85,21 +88,21 @@ class Installer(unittest.TestCase):
         harness.make_prefix()
         cls.session = Session().__enter__()
         windows = os.path.join(harness.PREFIX, "drive_c", "windows")
-        # A 32-bit program's system folder: SysWOW64 in a 64-bit prefix.
-        cls.system = os.path.join(windows, "syswow64")
-        if not os.path.isdir(cls.system):
-            cls.system = os.path.join(windows, "system32")
+        # The real System32 for the 64-bit saver; a 32-bit one's is SysWOW64 in a 64-bit prefix.
+        cls.system = os.path.join(windows, "system32")
+        if not WIN64 and os.path.isdir(os.path.join(windows, "syswow64")):
+            cls.system = os.path.join(windows, "syswow64")
 
     @classmethod
     def tearDownClass(cls):
         cls.session.__exit__(None, None, None)
 
     def wine(self, *args, timeout=180):
-        return subprocess.run(["wine", *args], env=self.session.env, stdin=subprocess.DEVNULL,
+        return subprocess.run([WINE, *args], env=self.session.env, stdin=subprocess.DEVNULL,
                               capture_output=True, timeout=timeout)
 
     def reg_query(self, key, value):
-        result = self.wine("reg", "query", key, "/v", value, "/reg:32")
+        result = self.wine("reg", "query", key, "/v", value, "/reg:64" if WIN64 else "/reg:32")
         if result.returncode != 0:
             return None
         for line in result.stdout.decode("utf-8", "replace").splitlines():
@@ -109,12 +112,12 @@ class Installer(unittest.TestCase):
         return None
 
     def unix_path(self, windows_path):
-        result = subprocess.run(["winepath", "-u", windows_path], env=self.session.env,
+        result = subprocess.run([WINE, "winepath", "-u", windows_path], env=self.session.env,
                                 capture_output=True, text=True, timeout=60)
         return result.stdout.strip()
 
     def install(self, *options):
-        result = self.wine(package("Lumen_Ribbon-%s-setup.exe" % VERSION), "/S", *options)
+        result = self.wine(package(INSTALLER), "/S", *options)
         self.assertEqual(result.returncode, 0, "the silent installer succeeds")
         for name in (HOST, RENDERER):
             self.assertEqual(read_bytes(os.path.join(self.system, name)),

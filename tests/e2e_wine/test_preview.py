@@ -6,8 +6,8 @@ import subprocess
 import time
 import unittest
 
-from harness import (HOST, VK_ESCAPE, WM_CLOSE, Session, WineTestCase, lit_fraction, wait_exit,
-                     windows_path)
+from harness import (HOST, VK_ESCAPE, WM_CLOSE, Session, WineTestCase, wait_exit, windows_path)
+from e2e_support.pictures import lit_fraction
 from test_settings_dialog import (DIALOG_PROBE, DOCS, RESOURCES, controls, decoded_jpeg,
                                   dialog_probe, mean_difference)
 

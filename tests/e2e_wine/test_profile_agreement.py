@@ -9,7 +9,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import BUILD_DIR, E2E_DIR, JAPANESE, WineTestCase, base_env, windows_path
+from harness import BUILD_DIR, E2E_DIR, JAPANESE, WINE, WineTestCase, base_env, windows_path
 
 WINE_PROBE = os.path.join(BUILD_DIR, "probes", "profile_probe.exe")
 NATIVE_PROBE = os.path.join(
@@ -119,7 +119,7 @@ class Probe:
         with command_file:
             command_file.write("".join(" ".join(c) + "\n" for c in commands))
         answer_file = command_file.name + ".out"
-        program = [NATIVE_PROBE] if self.native else ["wine", WINE_PROBE]
+        program = [NATIVE_PROBE] if self.native else [WINE, WINE_PROBE]
         subprocess.run(program + [command_file.name, answer_file], env=self.env, check=True,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=300)

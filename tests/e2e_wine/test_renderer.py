@@ -4,8 +4,9 @@ import os
 import time
 import unittest
 
-from harness import (MODE_SWITCH, RENDERER, VK_ESCAPE, WM_CLOSE, Session, WineTestCase,
-                     colour_spread, lit_fraction, rect_of, wait_exit)
+from harness import (MODE_SWITCH, RENDERER, VK_ESCAPE, WM_CLOSE, Session, WineTestCase, rect_of,
+                     wait_exit)
+from e2e_support.pictures import colour_spread, lit_fraction
 
 TITLE = "Lumen_Ribbon_VC"
 CLASS = "OpenGL"

@@ -15,8 +15,9 @@ import tempfile
 import time
 import unittest
 
-from harness import (BUILD_DIR, HOST, JAPANESE, MODE_SWITCH, VK_ESCAPE, WM_QUIT, Session,
+from harness import (BUILD_DIR, HOST, JAPANESE, MODE_SWITCH, VK_ESCAPE, WINE, WM_QUIT, Session,
                      WineTestCase, wait_exit, windows_path)
+from e2e_support.sound import make_tone
 
 HOST_PROBE = os.path.join(BUILD_DIR, "probes", "host_probe.exe")
 RENDERER_TITLE = "Lumen_Ribbon_VC"
@@ -27,7 +28,7 @@ DIALOG_TITLE = "<Lumen_Ribbon>"
 def host_probe(session, *args):
     """Runs the host probe once; its key=value lines as a dict, with its exit code as rc."""
     with tempfile.TemporaryFile(mode="w+", dir=session.work) as out:
-        result = subprocess.run(["wine", HOST_PROBE, *[str(a) for a in args]], env=session.env,
+        result = subprocess.run([WINE, HOST_PROBE, *[str(a) for a in args]], env=session.env,
                                 stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL,
                                 timeout=120)
         out.seek(0)
@@ -44,18 +45,6 @@ def write_settings(folder, kind, repeat, music_file):
         f.write(text.encode("cp932"))
 
 
-def make_tone(folder, name, seconds, frequency):
-    """A sine tone as a WAV file, or as an MP3 file when the name ends in .mp3."""
-    path = os.path.join(folder, name)
-    wav = path if name.lower().endswith(".wav") else path + ".wav"
-    subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", str(seconds),
-                    "sine", str(frequency), "vol", "0.5"], check=True, timeout=60)
-    if wav != path:
-        subprocess.run(["lame", "--quiet", wav, path], check=True, timeout=60)
-        os.remove(wav)
-    return path
-
-
 def start_host(session, folder, *args, trace_file=None):
     """Starts the host; with a trace file, Wine's MCI trace of the host goes there."""
     env = dict(session.env)
@@ -63,7 +52,7 @@ def start_host(session, folder, *args, trace_file=None):
     if trace_file:
         env["WINEDEBUG"] = "+mci,+timestamp"
         output = open(trace_file, "w")
-    process = subprocess.Popen(["wine", os.path.join(folder, HOST), *args], env=env,
+    process = subprocess.Popen([WINE, os.path.join(folder, HOST), *args], env=env,
                                stdin=subprocess.DEVNULL, stdout=output, stderr=output)
     if trace_file:
         output.close()

@@ -6,7 +6,7 @@ import subprocess
 import tempfile
 import unittest
 
-from harness import BUILD_DIR, E2E_DIR, Session, WineTestCase
+from harness import BUILD_DIR, E2E_DIR, WINE, Session, WineTestCase
 
 WINDOWS_PROBE = os.path.join(BUILD_DIR, "probes", "scene_arithmetic.exe")
 NATIVE_PROBE = os.path.join(os.environ.get("LR_LINUX_BUILD_DIR", os.path.join(os.path.dirname(BUILD_DIR), "linux")),
@@ -29,7 +29,7 @@ class SceneArithmetic(WineTestCase):
         native = output_of([NATIVE_PROBE])
         # In a session of its own, whose end also ends the Wine server it used.
         with Session() as session:
-            windows = output_of(["wine", WINDOWS_PROBE], env=session.env)
+            windows = output_of([WINE, WINDOWS_PROBE], env=session.env)
         self.assertEqual(len(windows), len(native))
         values = differing = 0
         first = None

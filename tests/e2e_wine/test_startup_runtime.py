@@ -6,7 +6,7 @@ import os
 import subprocess
 import unittest
 
-from harness import BUILD_DIR, ENGLISH, JAPANESE, Session, WineTestCase
+from harness import BUILD_DIR, ENGLISH, JAPANESE, WINE, Session, WineTestCase
 
 CHECK = os.path.join(BUILD_DIR, "probes", "startup_check.exe")
 
@@ -17,7 +17,7 @@ class RuntimeServices(WineTestCase):
             with self.subTest(locale), Session(locale=locale) as session:
                 report = os.path.join(session.work, "report.txt")
                 with open(report, "w") as out:
-                    result = subprocess.run(["wine", CHECK, "/s", "check"], env=session.env,
+                    result = subprocess.run([WINE, CHECK, "/s", "check"], env=session.env,
                                             cwd=session.work, stdin=subprocess.DEVNULL,
                                             stdout=out, stderr=subprocess.DEVNULL, timeout=300)
                 with open(report, encoding="utf-8", errors="replace") as f:
