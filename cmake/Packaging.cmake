@@ -1,6 +1,6 @@
 # The packages, made by CPack from the install rules (scripts/package.sh runs them all):
 #   Linux build    lumen-ribbon_<version>_amd64.deb (DEB), with whatever the Linux programs install
-#   Windows build  Lumen_Ribbon-<version>-win32.zip (ZIP), the portable archive
+#   Windows builds Lumen_Ribbon-<version>-win32.zip and -win64.zip (ZIP), the portable archives
 # The Windows installer is an NSIS script (packaging/windows), made beside them.
 
 set(CPACK_PACKAGE_VENDOR "The Lumen_Ribbon developers")
@@ -13,7 +13,8 @@ set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 if(LR_WINDOWS_BUILD)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_NAME Lumen_Ribbon)
-  set(CPACK_PACKAGE_FILE_NAME Lumen_Ribbon-${PROJECT_VERSION}-win32)
+  math(EXPR windows_bits "${CMAKE_SIZEOF_VOID_P} * 8")
+  set(CPACK_PACKAGE_FILE_NAME Lumen_Ribbon-${PROJECT_VERSION}-win${windows_bits})
   install(TARGETS Lumen_Ribbon_host Lumen_Ribbon_renderer RUNTIME DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)

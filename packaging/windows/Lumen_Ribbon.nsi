@@ -1,13 +1,19 @@
-; The Windows installer: Lumen_Ribbon.scr and Lumen_Ribbon.dll side by side in the system
-; folder, where the screen saver settings list them. A 32-bit installer, for the 32-bit saver:
-; on 64-bit Windows both files go to SysWOW64.
+; The Windows installers: Lumen_Ribbon.scr and Lumen_Ribbon.dll side by side in the system
+; folder, where the screen saver settings list them.
 ;   makensis -DVERSION=x.y.z -DBIN_DIR=<folder of the two programs> -DSOURCE_DIR=<sources>
-;            -DOUT_FILE=<installer> Lumen_Ribbon.nsi
+;            -DOUT_FILE=<installer> [-DWIN64] Lumen_Ribbon.nsi
+; Without WIN64: a 32-bit installer of the 32-bit saver, which on 64-bit Windows goes to SysWOW64
+; (after pointing the user to the 64-bit installer). With WIN64: a 64-bit installer of the 64-bit
+; saver into the real System32; 32-bit Windows does not start it at all.
 ; Command line of the installer: /S silent, /CURRENT make it the current screen saver (the
 ; interactive installer offers it checked). Of the uninstaller: /S silent, /REMOVESETTINGS
 ; delete Lumen_Ribbon.ini too (kept otherwise).
 
-Unicode true
+!ifdef WIN64
+  Target amd64-unicode
+!else
+  Unicode true
+!endif
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
@@ -22,7 +28,11 @@ Unicode true
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUT_FILE}"
 ; Only the uninstaller and the license live here; the saver belongs in the system folder.
-InstallDir "$PROGRAMFILES\${PRODUCT}"
+!ifdef WIN64
+  InstallDir "$PROGRAMFILES64\${PRODUCT}"
+!else
+  InstallDir "$PROGRAMFILES\${PRODUCT}"
+!endif
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 BrandingText "${PRODUCT} ${VERSION}"
@@ -74,13 +84,21 @@ LangString FinishTitle ${LANG_JAPANESE} "Lumen_Ribbon をインストールし�
 LangString FinishText ${LANG_ENGLISH} "Lumen_Ribbon is in the system folder, where the screen saver settings list it. Its music choice is kept in Lumen_Ribbon.ini beside it, a folder an ordinary user may not write.$\r$\n$\r$\nWindows Vista and later usually give such a program a copy of the file for each user instead (under %LOCALAPPDATA%\VirtualStore). Where Windows refuses the write, the settings dialog's 設定 button shows $\"設定を Lumen_Ribbon.ini に書き込めません！$\" (the settings cannot be written) and the dialog stays open: nothing is lost silently, and the saver keeps the settings it had."
 LangString FinishText ${LANG_JAPANESE} "Lumen_Ribbon をシステム フォルダーにインストールしました。スクリーンセーバーの設定の一覧に表示されます。BGM の設定は同じフォルダーの Lumen_Ribbon.ini に保存されますが、このフォルダーには一般ユーザーが書き込めないことがあります。$\r$\n$\r$\nWindows Vista 以降では、多くの場合 Windows がユーザーごとのコピー (%LOCALAPPDATA%\VirtualStore の下) に保存します。書き込みが拒否されたときは、設定画面の「設定」を押すと「設定を Lumen_Ribbon.ini に書き込めません！」と表示され、設定画面は閉じません。設定が黙って失われることはなく、それまでの設定がそのまま使われます。"
 
-; The folder the 32-bit saver belongs in; named directly, so no file system redirection applies.
+LangString Prefer64 ${LANG_ENGLISH} "This is the installer for 32-bit Windows. On this 64-bit Windows, Lumen_Ribbon-${VERSION}-win64-setup.exe installs the 64-bit saver, which is the right choice.$\r$\n$\r$\nInstall the 32-bit saver anyway?"
+LangString Prefer64 ${LANG_JAPANESE} "これは 32 ビット版 Windows 用のインストーラーです。この 64 ビット版 Windows には、64 ビット版のセーバーをインストールする Lumen_Ribbon-${VERSION}-win64-setup.exe が適しています。$\r$\n$\r$\nこのまま 32 ビット版をインストールしますか？"
+
+; The folder the saver belongs in. The 64-bit installer is a 64-bit program, so $SYSDIR is the
+; real System32; the 32-bit one names SysWOW64 directly, so no file system redirection applies.
 !macro SaverFolder
-  ${If} ${RunningX64}
-    StrCpy $SaverDir "$WINDIR\SysWOW64"
-  ${Else}
+  !ifdef WIN64
     StrCpy $SaverDir "$SYSDIR"
-  ${EndIf}
+  !else
+    ${If} ${RunningX64}
+      StrCpy $SaverDir "$WINDIR\SysWOW64"
+    ${Else}
+      StrCpy $SaverDir "$SYSDIR"
+    ${EndIf}
+  !endif
 !macroend
 
 Section "$(SecSaverName)" SecSaver
@@ -88,6 +106,16 @@ Section "$(SecSaverName)" SecSaver
   SetOutPath "$SaverDir"
   File "${BIN_DIR}/Lumen_Ribbon.scr"
   File "${BIN_DIR}/Lumen_Ribbon.dll"
+  !ifdef WIN64
+    ; Windows keeps no per-user copy of a 64-bit program's files, so an ordinary user could never
+    ; save the music choice into System32: the settings file is made writable for the Users group.
+    ${IfNot} ${FileExists} "$SaverDir\Lumen_Ribbon.ini"
+      FileOpen $0 "$SaverDir\Lumen_Ribbon.ini" w
+      FileClose $0
+    ${EndIf}
+    nsExec::Exec '"$SYSDIR\icacls.exe" "$SaverDir\Lumen_Ribbon.ini" /grant *S-1-5-32-545:M'
+    Pop $0
+  !endif
   SetOutPath "$INSTDIR"
   File "/oname=LICENSE.txt" "${SOURCE_DIR}/LICENSE"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
@@ -120,6 +148,13 @@ SectionEnd
 
 Function .onInit
   !insertmacro SaverFolder
+  !ifndef WIN64
+    ; A silent install goes on, as scripted installs expect.
+    ${If} ${RunningX64}
+      MessageBox MB_YESNO|MB_ICONINFORMATION "$(Prefer64)" /SD IDYES IDYES +2
+      Abort
+    ${EndIf}
+  !endif
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/CURRENT" $1
