@@ -10,8 +10,7 @@ build=${LR_BUILD_ROOT:-$root/build}
 
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" linux windows64
-cmake -S "$root" -B "$build/bench" -DCMAKE_BUILD_TYPE=Release -DLR_SANITIZE=OFF \
-  -DLR_X11_BUILD=OFF >/dev/null
+cmake -S "$root" -B "$build/bench" -DCMAKE_BUILD_TYPE=Release -DLR_X11_BUILD=OFF >/dev/null
 cmake --build "$build/bench" -j "$(nproc)" --target scene_bench
 "$build/bench/tests/bench/scene_bench"
 PYTHONPATH="$root/tests:$root/tests/e2e_wine" python3 "$root/scripts/run_renderer_benchmark.py" "$build/windows64" "$build/linux" "${1:-5000}"

@@ -14,11 +14,12 @@ targets=${*:-native linux windows windows64}
 for target in $targets; do
   case $target in
     native)
-      cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug -DLR_X11_BUILD=OFF >/dev/null
+      cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug -DLR_X11_BUILD=OFF \
+        -DLR_UNIT_TESTS=ON -DLR_SANITIZE=ON >/dev/null
       cmake --build "$build/native" -j "$jobs" ;;
     linux)
-      cmake -S "$root" -B "$build/linux" -DCMAKE_BUILD_TYPE=Release -DLR_SANITIZE=OFF \
-        -DLR_UNIT_TESTS=OFF -DLR_X11_BUILD=ON -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+      cmake -S "$root" -B "$build/linux" -DCMAKE_BUILD_TYPE=Release -DLR_X11_BUILD=ON \
+        -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
       cmake --build "$build/linux" -j "$jobs" ;;
     windows | windows64)
       [ "$target" = windows ] && toolchain=mingw-i686 || toolchain=mingw-x86_64
