@@ -4,9 +4,7 @@
 class DisplayModes {
   public:
     virtual ~DisplayModes() = default;
-    // Notes the user's mode before the renderer starts.
-    virtual void RememberUserMode() = 0;
-    // Puts the noted mode back. A renderer restores the mode on its own way out; one that was
+    // Puts the user's mode back. A renderer restores the mode on its own way out; one that was
     // killed leaves its mode behind. Where the mode is already the user's, nothing changes.
     virtual void RestoreUserMode() = 0;
 };

@@ -46,7 +46,6 @@ Lumen_Ribbon_S::Lumen_Ribbon_S(const RunFormServices& services, StartupModule& m
 
 void Lumen_Ribbon_S::Form_Load() {
     rendererPath = services_.program.RendererPath();
-    services_.displayModes.RememberUserMode();
     // Not waited for: the window check gives a starting renderer its time, and the music
     // starts together with the picture.
     rendererProcess_ = services_.launcher.Start(rendererPath);

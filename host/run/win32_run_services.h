@@ -3,9 +3,8 @@
 
 #include "host/run/display_modes.h"
 
-// The user's mode is the one stored in the registry, so there is nothing to note beforehand.
+// The user's mode is the one stored in the registry.
 class Win32DisplayModes : public DisplayModes {
   public:
-    void RememberUserMode() override {}
     void RestoreUserMode() override;
 };

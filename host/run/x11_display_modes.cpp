@@ -2,7 +2,7 @@
 // clang-format off
 // The host's headers before the X headers, whose macros (None) clash with its names.
 #include "host/run/x11_run_services.h"
-#include "renderer/window/x11_display_mode.h"
+#include "display/x11_display_mode.h"
 
 #include <gdk/gdkx.h>
 // clang-format on

@@ -3,10 +3,9 @@
 
 #include "host/run/display_modes.h"
 
-// The renderer records the user's mode on the root window before it switches, so nothing needs
-// noting beforehand; a restore puts the recorded mode back from this process.
+// The renderer records the user's mode on the root window before it switches; a restore puts the
+// recorded mode back from this process.
 class X11DisplayModes : public DisplayModes {
   public:
-    void RememberUserMode() override {}
     void RestoreUserMode() override;
 };

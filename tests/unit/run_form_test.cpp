@@ -69,10 +69,8 @@ class FakeRunWorld : public ProgramServices,
         return std::make_unique<Process>(processRunning);
     }
 
-    // Display mode: how often the user's mode was noted and put back, with the end count then.
-    int modeRemembered = 0;
+    // Display mode: when the user's mode was put back, as the end count then.
     std::vector<int> modeRestoredAtEnds;
-    void RememberUserMode() override { ++modeRemembered; }
     void RestoreUserMode() override { modeRestoredAtEnds.push_back(ends); }
 
     // Desktop.
@@ -337,7 +335,6 @@ constexpr int kGraceChecks = (kRendererWindowGraceMs - kRendererCheckMs) / kRend
 
 TEST_F(RunFormTest, MissingWindowIsWaitedForWhileTheRendererRunsAtStartAndAcrossRebuilds) {
     run.form().Load();
-    EXPECT_EQ(world.modeRemembered, 1);
     world.Tick(kRendererCheckMs);
     EXPECT_TRUE(world.Runs(kRendererGoneCheckMs)) << "a missing window is checked for quickly";
     for (int check = 0; check < kGraceChecks; ++check) world.Tick(kRendererGoneCheckMs);
