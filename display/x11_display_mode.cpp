@@ -1,4 +1,4 @@
-#include "renderer/window/x11_display_mode.h"
+#include "display/x11_display_mode.h"
 
 #include <X11/Xatom.h>
 #include <X11/extensions/Xrandr.h>

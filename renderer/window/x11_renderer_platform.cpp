@@ -12,7 +12,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "renderer/window/x11_display_mode.h"
+#include "display/x11_display_mode.h"
 
 namespace {
 const char kClassName[] = "OpenGL";
