@@ -3,7 +3,8 @@
 #   build/native   portable code and its unit tests (sanitizers on)
 #   build/linux    bin/lumen-ribbon (Release, no test packages needed) and its end-to-end tests
 #   build/windows  bin/Lumen_Ribbon.scr, bin/Lumen_Ribbon.dll, probes, end-to-end tests
-# Usage: scripts/build.sh [native] [linux] [windows]   (all three by default)
+#   build/fuzz     the portable libraries and their libFuzzer targets, built with clang
+# Usage: scripts/build.sh [native] [linux] [windows] [fuzz]   (the first three by default)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LR_BUILD_ROOT:-$root/build}
@@ -23,6 +24,10 @@ for target in $targets; do
       cmake -S "$root" -B "$build/windows" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
       cmake --build "$build/windows" -j "$jobs" ;;
+    fuzz)
+      CC=clang CXX=clang++ cmake -S "$root" -B "$build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DLR_FUZZ=ON >/dev/null
+      cmake --build "$build/fuzz" -j "$jobs" ;;
     *) echo "unknown build: $target" >&2; exit 2 ;;
   esac
 done

@@ -15,8 +15,9 @@ packages="cmake make g++ pkg-config python3 libx11-dev libxrandr-dev libgl-dev l
   gstreamer1.0-plugins-good gstreamer1.0-alsa fonts-ipafont-gothic xvfb x11-apps x11-utils imagemagick"
 
 if [ "$mode" != run ]; then
-  # The unit tests, the Windows cross-build and its tests under Wine.
-  packages="$packages clang-format googletest libgtest-dev \
+  # The unit tests, the fuzz targets (clang's libFuzzer), the Windows cross-build and its tests
+  # under Wine.
+  packages="$packages clang-format googletest libgtest-dev clang libclang-rt-14-dev \
     g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
     wine wine32 wine64 locales sox lame libjpeg-turbo-progs fonts-wine \
     libgl1:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386 libxrandr2:i386 libxcursor1:i386 \
