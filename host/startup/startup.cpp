@@ -69,8 +69,10 @@ std::string ModeSwitch(const std::string& commandLine) {
 
 WindowHandle PreviewParentHandle(const std::string& commandLine) {
     const double number = Val(commandLine.substr(OffsetOfCharacter(commandLine, 3)));
+    constexpr double kTwoToThe32 = 4294967296.0;
     auto handle = RoundToInt32(number);
-    if (!handle && number > 0) handle = RoundToInt32(number - 4294967296.0);
+    // Only numbers below 2^32 are the unsigned form of a handle; wider ones are none.
+    if (!handle && number > 0 && number < kTwoToThe32) handle = RoundToInt32(number - kTwoToThe32);
     return handle ? static_cast<WindowHandle>(static_cast<uint32_t>(*handle)) : 0;
 }
 
