@@ -25,6 +25,7 @@ struct RuledPlayer : MediaPlayer {
     bool fileOpen = false;
     MediaMode cdMode = MediaMode::Stopped;
     MediaMode fileMode = MediaMode::Stopped;
+    std::optional<CdPosition> lastCdStart;
 
     void ExpectCdOpen() const { FuzzExpect(cdOpen, "the CD is used only while open"); }
     void ExpectFileOpen() const { FuzzExpect(fileOpen, "a file is used only while open"); }
@@ -57,6 +58,7 @@ struct RuledPlayer : MediaPlayer {
                        "a CD plays from one of its tracks");
         }
         cdMode = MediaMode::Playing;
+        lastCdStart = from;
         return true;
     }
     void StopCd() override {
@@ -91,6 +93,26 @@ struct RuledPlayer : MediaPlayer {
     void StopSound() override {}
 };
 
+// The place "play cdaudio from T:M:S:F" names (each part but the track optional, frames 75 to
+// a second), in milliseconds; nullopt for any other command. Only called for commands that
+// succeeded, so every part is a number.
+std::optional<uint64_t> NamedCdOffset(const std::string& command) {
+    if (command.find('"') != std::string::npos) return std::nullopt;
+    std::vector<std::string> words;
+    for (const std::string& word : SplitInput(reinterpret_cast<const uint8_t*>(command.data()),
+                                              command.size(), SIZE_MAX, ' ')) {
+        if (!word.empty()) words.push_back(word);
+    }
+    if (words.size() != 4 || words[0] != "play" || words[1] != "cdaudio" || words[2] != "from") {
+        return std::nullopt;
+    }
+    const std::vector<std::string> parts = SplitInput(
+        reinterpret_cast<const uint8_t*>(words[3].data()), words[3].size(), SIZE_MAX, ':');
+    uint64_t value[4] = {0, 0, 0, 0};
+    for (size_t i = 0; i < parts.size() && i < 4; ++i) value[i] = std::stoull("0" + parts[i]);
+    return (value[1] * 60 + value[2]) * 1000 + value[3] * 1000 / 75;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -116,7 +138,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                        "every error has a description");
             FuzzExpect(std::count(answer.begin(), answer.end(), kUnwritten) == answerSize,
                        "a failing command writes no answer");
-        } else if (answerSize > 0) {
+        } else if (const auto named = NamedCdOffset(command)) {
+            FuzzExpect(player.lastCdStart && player.lastCdStart->offsetMs == *named,
+                       "a CD plays from the place named");
+        }
+        if (code == 0 && answerSize > 0) {
             const auto end = std::find(answer.begin(), answer.end(), '\0');
             FuzzExpect(end != answer.end(), "an answer ends with its NUL inside the buffer");
             FuzzExpect(std::count(end + 1, answer.end(), kUnwritten) == answer.end() - end - 1,
