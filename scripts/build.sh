@@ -1,15 +1,17 @@
 #!/bin/sh
-# Builds the native unit tests, the native Linux programs and the Windows deliverables.
+# Builds the native unit tests, the native Linux programs, the Windows deliverables and the fuzz
+# targets.
 #   build/native     portable code and its unit tests (sanitizers on)
 #   build/linux      the Linux programs (Release, no test packages needed), end-to-end tests
 #   build/windows    32-bit bin/Lumen_Ribbon.scr, bin/Lumen_Ribbon.dll, probes, end-to-end tests
 #   build/windows64  the same for 64-bit Windows
-# Usage: scripts/build.sh [native] [linux] [windows] [windows64]   (all by default)
+#   build/fuzz       the portable libraries and their libFuzzer targets, built with clang
+# Usage: scripts/build.sh [native] [linux] [windows] [windows64] [fuzz]   (all by default)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LR_BUILD_ROOT:-$root/build}
 jobs=$(nproc)
-targets=${*:-native linux windows windows64}
+targets=${*:-native linux windows windows64 fuzz}
 
 for target in $targets; do
   case $target in
@@ -26,6 +28,10 @@ for target in $targets; do
       cmake -S "$root" -B "$build/$target" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" >/dev/null
       cmake --build "$build/$target" -j "$jobs" ;;
+    fuzz)
+      CC=clang CXX=clang++ cmake -S "$root" -B "$build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DLR_FUZZ=ON -DLR_SANITIZE=ON >/dev/null
+      cmake --build "$build/fuzz" -j "$jobs" ;;
     *) echo "unknown build: $target" >&2; exit 2 ;;
   esac
 done

@@ -15,9 +15,10 @@ packages="cmake make g++ pkg-config python3 libx11-dev libxrandr-dev libgl-dev l
   gstreamer1.0-plugins-good gstreamer1.0-alsa fonts-ipafont-gothic xvfb x11-apps x11-utils imagemagick"
 
 if [ "$mode" != run ]; then
-  # The unit tests, the Windows cross-builds and their tests under Wine: the libraries Wine loads
-  # for the 64-bit programs, and for the 32-bit ones where the machine runs them.
-  packages="$packages clang-format googletest libgtest-dev \
+  # The unit tests, the fuzz targets (clang's libFuzzer), the Windows cross-builds and their tests
+  # under Wine: the libraries Wine loads for the 64-bit programs, and for the 32-bit ones where the
+  # machine runs them.
+  packages="$packages clang-format googletest libgtest-dev clang libclang-rt-14-dev \
     g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
     wine wine32 wine64 locales sox lame libjpeg-turbo-progs fonts-wine \

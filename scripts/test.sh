@@ -1,9 +1,9 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs every test: the native unit tests under
-# AddressSanitizer and UBSan, the end-to-end tests of the native Linux renderer and host on private
-# X servers, then the end-to-end tests of the real Windows binaries under Wine on private X
-# servers. scripts/package.sh makes the packages first: the Debian package is checked among the
-# Linux tests, the installers and archives under Wine.
+# AddressSanitizer and UBSan, each fuzz target for a bounded time, the end-to-end tests of the
+# native Linux renderer and host on private X servers, then the end-to-end tests of the real
+# Windows binaries under Wine on private X servers. scripts/package.sh makes the packages first:
+# the Debian package is checked among the Linux tests, the installers and archives under Wine.
 #
 # The 64-bit Windows build is always tested, under wine64. The 32-bit build is tested under the
 # 32-bit loader where this machine executes i386 programs; elsewhere (or with LR_WINE_64_ONLY=1)
@@ -27,6 +27,8 @@ fi
 
 echo "== unit tests (native)"
 (cd "$build/native" && ctest --output-on-failure -j "$(nproc)")
+echo "== fuzz targets (clang, libFuzzer)"
+"$root/scripts/fuzz.sh"
 echo "== end-to-end tests (native Linux renderer and host)"
 (cd "$build/linux" && ctest --output-on-failure)
 echo "== end-to-end tests (64-bit Windows build under wine64)"

@@ -253,8 +253,15 @@ std::optional<CdPosition> MciInterpreter::CdPositionFrom(const std::string& text
         error = kMciErrOutOfRange;
         return std::nullopt;
     }
-    return CdPosition{static_cast<int>(parts[0]),
-                      (parts[1] * 60 + parts[2]) * 1000 + parts[3] * 1000 / 75};
+    // Counted in 64 bits: a place further than the position's milliseconds can hold is beyond
+    // any disc, not a wrapped-around place near its start.
+    const uint64_t offsetMs =
+        (uint64_t{parts[1]} * 60 + parts[2]) * 1000 + uint64_t{parts[3]} * 1000 / 75;
+    if (offsetMs > UINT32_MAX) {
+        error = kMciErrOutOfRange;
+        return std::nullopt;
+    }
+    return CdPosition{static_cast<int>(parts[0]), static_cast<uint32_t>(offsetMs)};
 }
 
 MciInterpreter::Reply MciInterpreter::CdStatus(const Words& words) {

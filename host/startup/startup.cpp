@@ -19,7 +19,8 @@ std::size_t OffsetOfCharacter(const std::string& text, std::size_t index) {
 }
 
 // The number of twips of a pixel distance as a 16-bit value; a size that does not fit stays 0.
-int16_t TwipsOf(int32_t pixels, double twipsPerPixel) {
+// The distance is taken in 64 bits: the edges of a window's rectangle may lie far apart.
+int16_t TwipsOf(int64_t pixels, double twipsPerPixel) {
     return RoundToInt16(twipsPerPixel * pixels).value_or(0);
 }
 
@@ -38,9 +39,10 @@ void ShowPreview(StartupModule& module, const StartupServices& services, Startup
         services.program.EndProgram();
         return;
     }
-    const int16_t width = TwipsOf(paneRect.right - paneRect.left, services.screen.TwipsPerPixelX());
+    const int16_t width =
+        TwipsOf(int64_t{paneRect.right} - paneRect.left, services.screen.TwipsPerPixelX());
     const int16_t height =
-        TwipsOf(paneRect.bottom - paneRect.top, services.screen.TwipsPerPixelY());
+        TwipsOf(int64_t{paneRect.bottom} - paneRect.top, services.screen.TwipsPerPixelY());
 
     Form& preview = forms.preview;
     preview.Load();
@@ -67,8 +69,10 @@ std::string ModeSwitch(const std::string& commandLine) {
 
 WindowHandle PreviewParentHandle(const std::string& commandLine) {
     const double number = Val(commandLine.substr(OffsetOfCharacter(commandLine, 3)));
+    constexpr double kTwoToThe32 = 4294967296.0;
     auto handle = RoundToInt32(number);
-    if (!handle && number > 0) handle = RoundToInt32(number - 4294967296.0);
+    // Only numbers below 2^32 are the unsigned form of a handle; wider ones are none.
+    if (!handle && number > 0 && number < kTwoToThe32) handle = RoundToInt32(number - kTwoToThe32);
     return handle ? static_cast<WindowHandle>(static_cast<uint32_t>(*handle)) : 0;
 }
 

@@ -225,6 +225,7 @@ TEST_F(MusicInterpreterTest, CommandsAnswerAsMciDoes) {
     EXPECT_EQ(Answer("open cdaudio", kMciErrDeviceAlreadyOpen), "untouched");
     EXPECT_EQ(Answer("play cdaudio from Error:282", kMciErrBadTimeFormat), "untouched");
     EXPECT_EQ(Answer("play cdaudio from 3 to 4", kMciErrUnsupportedFunction), "untouched");
+    EXPECT_EQ(Answer("seek cdaudio to 1:99999999", kMciErrOutOfRange), "untouched");
     EXPECT_EQ(Answer("seek cdaudio to 5:00:10:00"), "");
     EXPECT_EQ(Answer("play cdaudio"), "");
     EXPECT_EQ(player.track, 5);

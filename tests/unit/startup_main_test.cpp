@@ -297,5 +297,6 @@ TEST(StartupPreviewParentHandle, KeepsTheThirtyTwoBitsOfLargeHandles) {
     EXPECT_EQ(PreviewParentHandle("/p 2147483648"), 0x80000000u);
     EXPECT_EQ(PreviewParentHandle("/p 4294967295"), 0xFFFFFFFFu);
     EXPECT_EQ(PreviewParentHandle("/p 4294967296"), 0u);
+    EXPECT_EQ(PreviewParentHandle("/p 4294967591"), 0u);
     EXPECT_EQ(PreviewParentHandle("/p 99999999999"), 0u);
 }
