@@ -76,11 +76,10 @@ class Win32WindowLookup : public WindowLookup {
 class Win32NativeWindows : public NativeWindows {
   public:
     bool GetWindowRect(WindowHandle window, PixelRect& rect) const override;
-    int32_t GetStyle(WindowHandle window) const override;
-    int32_t SetStyle(WindowHandle window, int32_t style) override;
-    WindowHandle SetParent(WindowHandle child, WindowHandle newParent) override;
-    bool DrawAnimatedRects(WindowHandle window, int32_t animation, const PixelRect& from,
-                           const PixelRect& to) override;
+    // Sets the child style, then the parent.
+    WindowHandle EmbedInto(WindowHandle window, WindowHandle parent) override;
+    // The caption animation.
+    bool AnimateZoom(WindowHandle window, const PixelRect& from, const PixelRect& to) override;
 };
 
 class Win32Cursor : public CursorService {

@@ -109,7 +109,6 @@ class FakeCursor final : public CursorService {
 
 struct Animation {
     WindowHandle window;
-    int32_t kind;
     PixelRect from, to;
 };
 
@@ -119,12 +118,9 @@ class FakeWindows final : public NativeWindows {
         rect = windowRect;
         return true;
     }
-    int32_t GetStyle(WindowHandle) const override { return 0; }
-    int32_t SetStyle(WindowHandle, int32_t) override { return 0; }
-    WindowHandle SetParent(WindowHandle, WindowHandle) override { return 0; }
-    bool DrawAnimatedRects(WindowHandle window, int32_t kind, const PixelRect& from,
-                           const PixelRect& to) override {
-        animations.push_back({window, kind, from, to});
+    WindowHandle EmbedInto(WindowHandle, WindowHandle) override { return 0; }
+    bool AnimateZoom(WindowHandle window, const PixelRect& from, const PixelRect& to) override {
+        animations.push_back({window, from, to});
         if (log) log->push_back("zoom");
         return true;
     }
@@ -356,7 +352,6 @@ TEST_F(FormsSettingsDialog, ZoomOpensFromTheMouseAndClosesToThatSamePoint) {
     ASSERT_EQ(windows.animations.size(), 2u);
     const PixelRect point{300, 200, 300, 200};
     EXPECT_EQ(windows.animations[0].window, view.Handle());
-    EXPECT_EQ(windows.animations[0].kind, kCaptionAnimation);
     EXPECT_EQ(windows.animations[0].from, point);
     EXPECT_EQ(windows.animations[0].to, windows.windowRect);
     EXPECT_EQ(windows.animations[1].from, windows.windowRect);

@@ -73,13 +73,11 @@ struct FakeLookup : WindowLookup {
 struct FakeNativeWindows : NativeWindows {
     struct Animation {
         WindowHandle window;
-        int32_t animation;
         PixelRect from;
         PixelRect to;
     };
     std::map<WindowHandle, PixelRect> rects;
-    std::map<WindowHandle, int32_t> styles;
-    std::vector<std::pair<WindowHandle, WindowHandle>> parentings;  // child, parent
+    std::vector<std::pair<WindowHandle, WindowHandle>> embeddings;  // window, parent
     std::vector<Animation> animations;
 
     bool GetWindowRect(WindowHandle window, PixelRect& rect) const override {
@@ -87,22 +85,12 @@ struct FakeNativeWindows : NativeWindows {
         rect = found == rects.end() ? PixelRect{} : found->second;
         return found != rects.end();
     }
-    int32_t GetStyle(WindowHandle window) const override {
-        const auto found = styles.find(window);
-        return found == styles.end() ? 0 : found->second;
-    }
-    int32_t SetStyle(WindowHandle window, int32_t style) override {
-        const int32_t previous = GetStyle(window);
-        styles[window] = style;
-        return previous;
-    }
-    WindowHandle SetParent(WindowHandle child, WindowHandle parent) override {
-        parentings.emplace_back(child, parent);
+    WindowHandle EmbedInto(WindowHandle window, WindowHandle parent) override {
+        embeddings.emplace_back(window, parent);
         return 0;
     }
-    bool DrawAnimatedRects(WindowHandle window, int32_t animation, const PixelRect& from,
-                           const PixelRect& to) override {
-        animations.push_back({window, animation, from, to});
+    bool AnimateZoom(WindowHandle window, const PixelRect& from, const PixelRect& to) override {
+        animations.push_back({window, from, to});
         return true;
     }
 };
