@@ -22,16 +22,12 @@ struct Write {
 
 class FakeProfile final : public ProfileFile {
   public:
-    uint32_t GetString(const char*, const char* key, const char*, char* buffer, uint32_t size,
-                       const char*) override {
-        const std::string value = stored.count(key) ? stored.at(key) : "";
-        const size_t length = std::min<size_t>(value.size(), size - 1);
-        value.copy(buffer, length);
-        buffer[length] = '\0';
-        return static_cast<uint32_t>(length);
+    std::string ReadString(const std::string&, const std::string& key,
+                           const std::string&) override {
+        return stored.count(key) ? stored.at(key) : "";
     }
-    int32_t WriteString(const char* section, const char* key, const char* value,
-                        const char* file) override {
+    int32_t WriteString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& file) override {
         writes.push_back({section, key, value, file});
         if (log) log->push_back("write");
         return writable ? 1 : 0;

@@ -112,22 +112,16 @@ struct FakeCursor : CursorService {
 struct FakeProfile : ProfileFile {
     std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
     std::vector<std::tuple<std::string, std::string, std::string, std::string>> writes;
-    std::vector<uint32_t> bufferSizes;
     int reads = 0;
 
-    uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                       uint32_t size, const char* file) override {
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& file) override {
         ++reads;
-        bufferSizes.push_back(size);
         const auto found = values.find({file, section, key});
-        const std::string value = found == values.end() ? defaultValue : found->second;
-        const std::size_t copied = std::min<std::size_t>(value.size(), size - 1);
-        std::memcpy(buffer, value.data(), copied);
-        buffer[copied] = '\0';
-        return static_cast<uint32_t>(copied);
+        return found == values.end() ? std::string() : found->second;
     }
-    int32_t WriteString(const char* section, const char* key, const char* value,
-                        const char* file) override {
+    int32_t WriteString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& file) override {
         writes.emplace_back(file, section, key, value);
         values[{file, section, key}] = value;
         return 1;
