@@ -406,7 +406,8 @@ TEST_F(FormsSettingsDialog, FileChooserGetsTheMusicFileRequestAndItsOwner) {
               "\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99\xE3\x82\x92\xE9\x96"
               "\x8B\xE3\x81\x8F");
     ASSERT_EQ(request.types.size(), 1u);
-    EXPECT_EQ(request.types[0].name, "BGM\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99 (MP3 WAV)");
+    EXPECT_EQ(request.types[0].name,
+              "BGM\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99 (MP3 WAV)");
     EXPECT_EQ(request.types[0].patterns, (std::vector<std::string>{"*.MP3", "*.WAV"}));
     EXPECT_EQ(request.initialFolder, "");
 }
