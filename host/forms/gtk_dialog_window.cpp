@@ -95,7 +95,7 @@ class GtkDialogControls : public DialogControls {
 
     void Create(SettingsDialog& dialog) override {
         dialog_ = &dialog;
-        GtkWidget* container = FormContainer(form_->Handle());
+        auto* container = reinterpret_cast<GtkWidget*>(form_->ControlParent());
         if (!container) return;
         if (!font_) font_ = DialogFont();
         if (!marks_[0]) marks_[0] = LoadEmbeddedPicture("mark_off.jpg");
@@ -135,7 +135,7 @@ class GtkDialogControls : public DialogControls {
             }
             const lr::PixelRect bounds{box.x, box.y, box.width, box.height};
             std::unique_ptr<lr::CommandWindow> command =
-                lr::CreateCommandWindow(reinterpret_cast<lr::WindowId>(surface.holder), bounds,
+                lr::CreateCommandWindow(reinterpret_cast<NativeWidget*>(surface.holder), bounds,
                                         CommandEvents(layout->name));
             if (!command) continue;
             const lr::ControlDesign* stored =

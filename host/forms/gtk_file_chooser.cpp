@@ -5,6 +5,7 @@
 #include "host/forms/gtk_forms_ui.h"
 #include "host/startup/gtk_services.h"
 
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 // clang-format on
 
@@ -27,14 +28,21 @@ std::string CaseFreePattern(const std::string& pattern) {
     return free;
 }
 
+// The GTK window behind one of the program's own X windows; null for any other window.
+GtkWindow* OwnGtkWindow(WindowHandle window) {
+    GdkWindow* gdkWindow =
+        gdk_x11_window_lookup_for_display(gdk_display_get_default(), static_cast<Window>(window));
+    gpointer widget = nullptr;
+    if (gdkWindow) gdk_window_get_user_data(gdkWindow, &widget);
+    return widget && GTK_IS_WINDOW(widget) ? GTK_WINDOW(widget) : nullptr;
+}
+
 }  // namespace
 
 std::optional<std::string> DesktopFileChooser::ChooseFile(WindowHandle owner,
                                                           const FileOpenRequest& request) {
-    GtkWidget* container = FormContainer(owner);
-    GtkWindow* parent = container ? GTK_WINDOW(gtk_widget_get_toplevel(container)) : nullptr;
     GtkWidget* chooser = gtk_file_chooser_dialog_new(
-        request.title.c_str(), parent, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
+        request.title.c_str(), OwnGtkWindow(owner), GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
         GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT, nullptr);
     for (const FileType& type : request.types) {
         GtkFileFilter* filter = gtk_file_filter_new();

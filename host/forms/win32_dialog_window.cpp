@@ -148,7 +148,7 @@ class Win32DialogControls : public DialogControls {
             const lr::PixelRect bounds{box.left, box.top, box.right - box.left,
                                        box.bottom - box.top};
             std::unique_ptr<lr::CommandWindow> command = lr::CreateCommandWindow(
-                reinterpret_cast<lr::WindowId>(parent), bounds, CommandEvents(layout->name));
+                reinterpret_cast<NativeWidget*>(parent), bounds, CommandEvents(layout->name));
             if (!command) continue;
             const lr::ControlDesign* stored =
                 design ? lr::FindControl(*design, layout->name) : nullptr;

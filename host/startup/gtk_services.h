@@ -18,8 +18,6 @@
 #include "host/startup/timer.h"
 #include "host/startup/window_lookup.h"
 
-typedef struct _GtkWidget GtkWidget;
-
 // Where the program's companions are: the settings file by the XDG rules, the renderer beside
 // the host or else in the hack folder the packages install it to.
 class GtkProgramServices : public ProgramServices {
@@ -93,6 +91,3 @@ class GtkFormPlatform : public FormPlatform {
                                                  FormWindowEvents& events) override;
     void RunEventLoop(WindowHandle modalWindow, const std::function<bool()>& keepRunning) override;
 };
-
-// The GtkFixed that holds the controls of the form window handle; null for other windows.
-GtkWidget* FormContainer(WindowHandle window);

@@ -259,6 +259,9 @@ struct FakeFormWindow : FormWindow {
         if (platform.journal) platform.journal->push_back("destroy " + caption);
     }
     WindowHandle Handle() const override { return handle; }
+    NativeWidget* ControlParent() const override {
+        return reinterpret_cast<NativeWidget*>(const_cast<FakeFormWindow*>(this));
+    }
     void SetVisible(bool show) override { visible = show; }
     void SetCaption(const std::string& text) override { caption = text; }
     void Move(const PixelRect& outer) override {
