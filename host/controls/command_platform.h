@@ -59,7 +59,9 @@ class ButtonSurface {
     virtual void ShowCaption(const CaptionLabel& label) = 0;
 };
 
-using WindowId = std::uintptr_t;
+// A window as the hover poll compares them: the system's window with Win32, the GdkWindow with
+// GTK. Only told apart, never used as a handle.
+enum class WindowId : std::uintptr_t {};
 
 // Finds out whether the pointer is still over the button, and runs the poll that asks.
 class HoverProbe {
@@ -68,7 +70,7 @@ class HoverProbe {
 
     // From now on the button's TmrMouse_Timer runs every intervalMs milliseconds.
     virtual void StartPolling(int intervalMs) = 0;
-    // The window under the pointer's screen position, 0 when there is none.
+    // The window under the pointer's screen position, WindowId{} when there is none.
     virtual WindowId WindowUnderCursor() const = 0;
     virtual WindowId OwnWindow() const = 0;
     // The window of the form that holds the button; nullopt when it cannot be read.

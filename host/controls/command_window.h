@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "host/controls/command.h"
+#include "host/startup/window_types.h"
 
 namespace lr {
 
@@ -14,7 +15,7 @@ class CommandWindow {
     virtual ~CommandWindow() = default;  // destroys the window if it still exists
 
     virtual Command& Button() = 0;
-    virtual WindowId Handle() const = 0;
+    virtual NativeWidget* Handle() const = 0;
     // Position and size in the parent's client pixels; the button repaints through its
     // resize handler.
     virtual void Move(const PixelRect& bounds) = 0;
@@ -22,7 +23,7 @@ class CommandWindow {
 
 // A visible child of parent that takes the keyboard focus with Tab and with a click.
 // Returns null when the window cannot be made.
-std::unique_ptr<CommandWindow> CreateCommandWindow(WindowId parent, const PixelRect& bounds,
+std::unique_ptr<CommandWindow> CreateCommandWindow(NativeWidget* parent, const PixelRect& bounds,
                                                    CommandEvents events);
 
 }  // namespace lr

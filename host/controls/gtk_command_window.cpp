@@ -13,6 +13,10 @@
 namespace lr {
 namespace {
 
+WindowId IdOf(GdkWindow* window) {
+    return static_cast<WindowId>(reinterpret_cast<std::uintptr_t>(window));
+}
+
 constexpr const char* kSkinFiles[kSkinCount] = {
     "skin_normal.bmp",   "skin_highlight.bmp", "skin_highlightselect.bmp",
     "skin_selected.bmp", "skin_pressed.bmp",   "skin_disable.bmp",
@@ -72,7 +76,7 @@ class GtkCommandWindow final : public CommandWindow, private ButtonSurface, priv
     }
 
     Command& Button() override { return button_; }
-    WindowId Handle() const override { return reinterpret_cast<WindowId>(area_); }
+    NativeWidget* Handle() const override { return reinterpret_cast<NativeWidget*>(area_); }
 
     void Move(const PixelRect& bounds) override {
         if (!area_) return;
@@ -159,17 +163,17 @@ class GtkCommandWindow final : public CommandWindow, private ButtonSurface, priv
         GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
         GdkWindow* window =
             gdk_device_get_window_at_position(gdk_seat_get_pointer(seat), nullptr, nullptr);
-        return reinterpret_cast<WindowId>(window);
+        return IdOf(window);
     }
 
     WindowId OwnWindow() const override {
-        return reinterpret_cast<WindowId>(area_ ? gtk_widget_get_window(area_) : nullptr);
+        return IdOf(area_ ? gtk_widget_get_window(area_) : nullptr);
     }
 
     std::optional<WindowId> ParentWindow() const override {
         GtkWidget* top = area_ ? gtk_widget_get_toplevel(area_) : nullptr;
         if (!top || !gtk_widget_get_window(top)) return std::nullopt;
-        return reinterpret_cast<WindowId>(gtk_widget_get_window(top));
+        return IdOf(gtk_widget_get_window(top));
     }
 
     // Events
@@ -338,7 +342,7 @@ class GtkCommandWindow final : public CommandWindow, private ButtonSurface, priv
 }  // namespace
 
 // The parent is the GtkFixed of the form or panel that holds the button.
-std::unique_ptr<CommandWindow> CreateCommandWindow(WindowId parent, const PixelRect& bounds,
+std::unique_ptr<CommandWindow> CreateCommandWindow(NativeWidget* parent, const PixelRect& bounds,
                                                    CommandEvents events) {
     auto window = std::make_unique<GtkCommandWindow>(std::move(events));
     if (!window->Create(reinterpret_cast<GtkWidget*>(parent), bounds)) return nullptr;

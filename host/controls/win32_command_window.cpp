@@ -42,11 +42,8 @@ COLORREF ResolveColour(uint32_t colour) {
     return static_cast<COLORREF>(colour & 0x00FFFFFFu);
 }
 
-HWND ToHandle(WindowId id) {
-    return reinterpret_cast<HWND>(id);
-}
 WindowId ToId(HWND window) {
-    return reinterpret_cast<WindowId>(window);
+    return static_cast<WindowId>(reinterpret_cast<std::uintptr_t>(window));
 }
 
 LRESULT CALLBACK CommandWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -93,7 +90,7 @@ class Win32CommandWindow final : public CommandWindow, private ButtonSurface, pr
     }
 
     Command& Button() override { return button_; }
-    WindowId Handle() const override { return ToId(window_); }
+    NativeWidget* Handle() const override { return reinterpret_cast<NativeWidget*>(window_); }
 
     void Move(const PixelRect& bounds) override {
         MoveWindow(window_, bounds.x, bounds.y, bounds.width, bounds.height, TRUE);
@@ -421,10 +418,10 @@ LRESULT CALLBACK CommandWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 }  // namespace
 
-std::unique_ptr<CommandWindow> CreateCommandWindow(WindowId parent, const PixelRect& bounds,
+std::unique_ptr<CommandWindow> CreateCommandWindow(NativeWidget* parent, const PixelRect& bounds,
                                                    CommandEvents events) {
     auto window = std::make_unique<Win32CommandWindow>(std::move(events));
-    if (!window->Create(ToHandle(parent), bounds)) return nullptr;
+    if (!window->Create(reinterpret_cast<HWND>(parent), bounds)) return nullptr;
     return window;
 }
 

@@ -95,7 +95,7 @@ class GtkDialogControls : public DialogControls {
 
     void Create(SettingsDialog& dialog) override {
         dialog_ = &dialog;
-        GtkWidget* container = FormContainer(form_->Handle());
+        auto* container = reinterpret_cast<GtkWidget*>(form_->ControlParent());
         if (!container) return;
         if (!font_) font_ = DialogFont();
         if (!marks_[0]) marks_[0] = LoadEmbeddedPicture("mark_off.jpg");
@@ -135,7 +135,7 @@ class GtkDialogControls : public DialogControls {
             }
             const lr::PixelRect bounds{box.x, box.y, box.width, box.height};
             std::unique_ptr<lr::CommandWindow> command =
-                lr::CreateCommandWindow(reinterpret_cast<lr::WindowId>(surface.holder), bounds,
+                lr::CreateCommandWindow(reinterpret_cast<NativeWidget*>(surface.holder), bounds,
                                         CommandEvents(layout->name));
             if (!command) continue;
             const lr::ControlDesign* stored =
@@ -464,64 +464,8 @@ class GtkDialogControls : public DialogControls {
     std::vector<std::unique_ptr<lr::CommandWindow>> commands_;
 };
 
-// "*.MP3" matches "song.mp3" too, as the system's file dialog does.
-std::string CaseFreePattern(const std::string& pattern) {
-    std::string free;
-    for (char c : pattern) {
-        const char lower = static_cast<char>(g_ascii_tolower(c));
-        const char upper = static_cast<char>(g_ascii_toupper(c));
-        if (lower != upper) {
-            free += std::string("[") + lower + upper + "]";
-        } else {
-            free += c;
-        }
-    }
-    return free;
-}
-
 }  // namespace
 
 std::unique_ptr<DialogControls> MakeDialogControls(const ScreenServices& screen) {
     return std::make_unique<GtkDialogControls>(screen);
-}
-
-std::optional<std::string> DesktopFileChooser::ChooseFile(WindowHandle owner,
-                                                          const OpenFileRecord& record) {
-    GtkWidget* container = FormContainer(owner);
-    GtkWindow* parent = container ? GTK_WINDOW(gtk_widget_get_toplevel(container)) : nullptr;
-    GtkWidget* chooser = gtk_file_chooser_dialog_new(
-        record.title.c_str(), parent, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel", GTK_RESPONSE_CANCEL,
-        "_Open", GTK_RESPONSE_ACCEPT, nullptr);
-    // The filter is pairs of a name and a pattern list, each ended by a NUL.
-    const std::string& filter = record.filter;
-    for (size_t at = 0; at < filter.size() && filter[at] != '\0';) {
-        const size_t nameEnd = filter.find('\0', at);
-        if (nameEnd == std::string::npos) break;
-        const size_t patternsEnd = filter.find('\0', nameEnd + 1);
-        if (patternsEnd == std::string::npos) break;
-        GtkFileFilter* choice = gtk_file_filter_new();
-        gtk_file_filter_set_name(choice, filter.substr(at, nameEnd - at).c_str());
-        const std::string patterns = filter.substr(nameEnd + 1, patternsEnd - nameEnd - 1);
-        for (size_t start = 0; start <= patterns.size();) {
-            const size_t end = std::min(patterns.find(';', start), patterns.size());
-            gtk_file_filter_add_pattern(
-                choice, CaseFreePattern(patterns.substr(start, end - start)).c_str());
-            start = end + 1;
-        }
-        gtk_file_chooser_add_filter(GTK_FILE_CHOOSER(chooser), choice);
-        at = patternsEnd + 1;
-    }
-    std::optional<std::string> chosen;
-    if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
-        if (gchar* file = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
-            chosen = std::string(file);
-            g_free(file);
-        }
-    }
-    gtk_widget_destroy(chooser);
-    return chosen;
-}
-
-void DesktopShellOpener::Execute(WindowHandle, const ShellRequest& request) {
-    g_app_info_launch_default_for_uri(request.file.c_str(), nullptr, nullptr);
 }

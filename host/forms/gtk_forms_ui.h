@@ -8,13 +8,13 @@
 class DesktopFileChooser : public FileChooser {
   public:
     std::optional<std::string> ChooseFile(WindowHandle owner,
-                                          const OpenFileRecord& record) override;
+                                          const FileOpenRequest& request) override;
 };
 
-// The address opened by the desktop's default handler.
+// Addresses opened by the desktop's default handler.
 class DesktopShellOpener : public ShellOpener {
   public:
-    void Execute(WindowHandle owner, const ShellRequest& request) override;
+    void Open(WindowHandle owner, const std::string& target) override;
 };
 
 // A close request is the window manager's: WM_DELETE_WINDOW sent to the window.

@@ -26,7 +26,7 @@ class GtkPreviewPicture : public PreviewPicture {
 
     void Create() override {
         if (!picture_) picture_ = LoadEmbeddedPicture("preview.jpg");
-        GtkWidget* container = FormContainer(FormHandle());
+        auto* container = reinterpret_cast<GtkWidget*>(form_ ? form_->ControlParent() : nullptr);
         if (!container) return;
         area_ = gtk_drawing_area_new();
         if (picture_) {

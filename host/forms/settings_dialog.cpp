@@ -4,27 +4,8 @@
 #include "host/startup/conversions.h"
 #include "host/startup/zoom.h"
 
-namespace {
-// Sizes of the file-open dialog record and its two answer buffers.
-constexpr uint32_t kOpenFileRecordSize = 76;
-constexpr uint32_t kFileBufferSize = 255;
-constexpr int kShowNormal = 1;
-}  // namespace
-
-OpenFileRecord MusicFileRecord() {
-    using namespace std::string_literals;
-    OpenFileRecord record;
-    record.structSize = kOpenFileRecordSize;
-    record.filter = "BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0\0"s;
-    record.fileBufferSize = kFileBufferSize;
-    record.fileTitleBufferSize = kFileBufferSize;
-    record.title = "ﾌｧｲﾙを開く";
-    record.flags = 0;
-    return record;
-}
-
-ShellRequest OtherWorksRequest() {
-    return ShellRequest{"open", kOtherWorksAddress, "", "", kShowNormal};
+FileOpenRequest MusicFileRequest() {
+    return FileOpenRequest{"ﾌｧｲﾙを開く", {{"BGMﾌｧｲﾙ (MP3 WAV)", {"*.MP3", "*.WAV"}}}, ""};
 }
 
 std::optional<TwipsPoint> DialogPosition(double screenWidth, double screenHeight,
@@ -92,13 +73,13 @@ void SettingsDialog::ShowKind(int kind) {
 }
 
 void SettingsDialog::Cmd_BGM_Click() {
-    const std::optional<std::string> buffer =
-        services_.files.ChooseFile(view_.Handle(), MusicFileRecord());
-    if (!buffer) return;
+    const std::optional<std::string> chosen =
+        services_.files.ChooseFile(view_.Handle(), MusicFileRequest());
+    if (!chosen) return;
     // The settings file and the music calls hold the path in the system's code page.
     const SettingsFileAccess& access = services_.settingsFile;
     const std::optional<std::string> storable =
-        StorablePath(access.codePage, access.files, buffer->substr(0, buffer->find('\0')));
+        StorablePath(access.codePage, access.files, *chosen);
     if (!storable) {
         services_.program.ShowMessage(kMusicFileNameMessage, kApplicationTitle);
         return;
@@ -142,7 +123,7 @@ void SettingsDialog::Cmd_Can_Click() {
 
 void SettingsDialog::Cmd_Etc_Click() {
     services_.screen.SetMousePointer(MousePointer::Hourglass);
-    services_.shell.Execute(view_.Handle(), OtherWorksRequest());
+    services_.shell.Open(view_.Handle(), kOtherWorksAddress);
     services_.screen.SetMousePointer(MousePointer::Default);
 }
 

@@ -25,45 +25,38 @@ constexpr int kKindCount = 3;
 // Entries of the track list: "" and 1 to 30.
 constexpr int kTrackListEntries = 31;
 
-// The fields of the file-open dialog record that are not 0 or null. Texts are
-// UTF-8; the filter holds its NUL separators and ends with a double NUL.
-struct OpenFileRecord {
-    uint32_t structSize = 0;
-    std::string filter;
-    uint32_t fileBufferSize = 0;       // the file buffer starts as that many NULs
-    uint32_t fileTitleBufferSize = 0;  // likewise the file-title buffer, whose result is unused
+// One entry of the file-open dialog's list of file types: its name and the patterns of the
+// files it shows ("*.MP3").
+struct FileType {
+    std::string name;
+    std::vector<std::string> patterns;
+};
+
+// What the file-open dialog asks for. Texts are UTF-8.
+struct FileOpenRequest {
     std::string title;
-    uint32_t flags = 0;
+    std::vector<FileType> types;  // the first one is chosen at the start
+    std::string initialFolder;    // "" leaves the folder to the system
 };
 
-// The record with which Cmd_BGM asks for a music file.
-OpenFileRecord MusicFileRecord();
-
-// A shell "open" request as Cmd_Etc makes it.
-struct ShellRequest {
-    std::string operation;
-    std::string file;
-    std::string parameters;
-    std::string directory;
-    int showCommand = 0;
-};
-
-ShellRequest OtherWorksRequest();
+// The request with which Cmd_BGM asks for a music file.
+FileOpenRequest MusicFileRequest();
 
 class FileChooser {
   public:
     virtual ~FileChooser() = default;
-    // Shows the file-open dialog owned by owner. The whole file buffer (UTF-8) when
-    // the user chose a file, std::nullopt when the dialog was cancelled or failed.
+    // Shows the file-open dialog owned by owner. The full path of the chosen file (UTF-8),
+    // std::nullopt when the dialog was cancelled or failed.
     virtual std::optional<std::string> ChooseFile(WindowHandle owner,
-                                                  const OpenFileRecord& record) = 0;
+                                                  const FileOpenRequest& request) = 0;
 };
 
 class ShellOpener {
   public:
     virtual ~ShellOpener() = default;
+    // Opens the address (UTF-8) with the program the user's system has for it.
     // The result is of no interest: a failure goes unnoticed.
-    virtual void Execute(WindowHandle owner, const ShellRequest& request) = 0;
+    virtual void Open(WindowHandle owner, const std::string& target) = 0;
 };
 
 // The dialog's form and controls as its code drives them. Sizes and positions

@@ -2,11 +2,7 @@
 // Pic_C) that keep their gradient in a bitmap and draw the labels, marks and frame over it, a
 // drop-down combo box and four Command buttons. All decisions are SettingsDialog's.
 
-// clang-format off
 #include <windows.h>
-#include <commdlg.h>
-#include <shellapi.h>
-// clang-format on
 
 #include <algorithm>
 #include <cmath>
@@ -152,7 +148,7 @@ class Win32DialogControls : public DialogControls {
             const lr::PixelRect bounds{box.left, box.top, box.right - box.left,
                                        box.bottom - box.top};
             std::unique_ptr<lr::CommandWindow> command = lr::CreateCommandWindow(
-                reinterpret_cast<lr::WindowId>(parent), bounds, CommandEvents(layout->name));
+                reinterpret_cast<NativeWidget*>(parent), bounds, CommandEvents(layout->name));
             if (!command) continue;
             const lr::ControlDesign* stored =
                 design ? lr::FindControl(*design, layout->name) : nullptr;
@@ -481,34 +477,4 @@ LRESULT CALLBACK SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 std::unique_ptr<DialogControls> MakeDialogControls(const ScreenServices& screen) {
     return std::make_unique<Win32DialogControls>(screen);
-}
-
-std::optional<std::string> Win32FileChooser::ChooseFile(WindowHandle owner,
-                                                        const OpenFileRecord& record) {
-    // The wide-character dialog, so that any name the file system allows comes back intact.
-    const std::wstring filter = WideFromUtf8(record.filter);
-    const std::wstring title = WideFromUtf8(record.title);
-    std::wstring file(record.fileBufferSize, L'\0');
-    std::wstring fileTitle(record.fileTitleBufferSize, L'\0');
-    OPENFILENAMEW dialog{};
-    // The record of the version the dialog was designed with (no places bar), as long as it is
-    // for the build's word size: 76 bytes in a 32-bit program, 136 in a 64-bit one.
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
-    dialog.hwndOwner = reinterpret_cast<HWND>(owner);
-    dialog.hInstance = GetModuleHandleA(nullptr);
-    dialog.lpstrFilter = filter.c_str();
-    dialog.lpstrFile = &file[0];
-    dialog.nMaxFile = record.fileBufferSize;
-    dialog.lpstrFileTitle = &fileTitle[0];
-    dialog.nMaxFileTitle = record.fileTitleBufferSize;
-    dialog.lpstrTitle = title.c_str();
-    dialog.Flags = record.flags;
-    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
-    return Utf8FromWide(file);
-}
-
-void Win32ShellOpener::Execute(WindowHandle owner, const ShellRequest& request) {
-    ShellExecuteA(reinterpret_cast<HWND>(owner), AnsiFromUtf8(request.operation).c_str(),
-                  AnsiFromUtf8(request.file).c_str(), AnsiFromUtf8(request.parameters).c_str(),
-                  AnsiFromUtf8(request.directory).c_str(), request.showCommand);
 }

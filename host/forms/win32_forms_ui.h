@@ -7,12 +7,12 @@
 class Win32FileChooser : public FileChooser {
   public:
     std::optional<std::string> ChooseFile(WindowHandle owner,
-                                          const OpenFileRecord& record) override;
+                                          const FileOpenRequest& request) override;
 };
 
 class Win32ShellOpener : public ShellOpener {
   public:
-    void Execute(WindowHandle owner, const ShellRequest& request) override;
+    void Open(WindowHandle owner, const std::string& target) override;
 };
 
 class Win32CloseRequests : public CloseRequests {

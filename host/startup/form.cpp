@@ -70,6 +70,10 @@ WindowHandle Form::Handle() const {
     return Loaded() ? window_->Handle() : 0;
 }
 
+NativeWidget* Form::ControlParent() const {
+    return Loaded() ? window_->ControlParent() : nullptr;
+}
+
 void Form::SetCaption(const std::string& caption) {
     look_.caption = caption;
     if (Loaded()) window_->SetCaption(caption);

@@ -60,6 +60,8 @@ class FormWindow {
   public:
     virtual ~FormWindow() = default;
     virtual WindowHandle Handle() const = 0;
+    // Where the form's controls are placed.
+    virtual NativeWidget* ControlParent() const = 0;
     virtual void SetVisible(bool visible) = 0;
     virtual void SetCaption(const std::string& caption) = 0;
     virtual void Move(const PixelRect& outer) = 0;
@@ -102,6 +104,8 @@ class Form : private FormWindowEvents {
 
     // 0 while not loaded.
     WindowHandle Handle() const;
+    // Where the form's controls are placed; null while not loaded.
+    NativeWidget* ControlParent() const;
     const std::string& Caption() const { return look_.caption; }
     void SetCaption(const std::string& caption);
 

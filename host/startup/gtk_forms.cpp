@@ -12,7 +12,6 @@
 namespace {
 
 constexpr uint32_t kSystemColourFlag = 0x80000000u;
-constexpr char kFormKey[] = "lumen-ribbon-form";
 
 class GtkFormWindow : public FormWindow {
   public:
@@ -27,7 +26,6 @@ class GtkFormWindow : public FormWindow {
         fixed_ = gtk_fixed_new();
         gtk_widget_set_size_request(fixed_, clientSize.width, clientSize.height);
         gtk_container_add(GTK_CONTAINER(window_), fixed_);
-        g_object_set_data(G_OBJECT(window_), kFormKey, fixed_);
         g_signal_connect(window_, "delete-event", G_CALLBACK(OnDelete), this);
         g_signal_connect(window_, "destroy", G_CALLBACK(OnDestroy), this);
         g_signal_connect(window_, "draw", G_CALLBACK(OnDraw), this);
@@ -50,6 +48,11 @@ class GtkFormWindow : public FormWindow {
     WindowHandle Handle() const override {
         GdkWindow* window = window_ ? gtk_widget_get_window(window_) : nullptr;
         return window ? GDK_WINDOW_XID(window) : 0;
+    }
+
+    // The GtkFixed inside the window.
+    NativeWidget* ControlParent() const override {
+        return window_ ? reinterpret_cast<NativeWidget*>(fixed_) : nullptr;
     }
 
     void SetVisible(bool visible) override {
@@ -147,14 +150,4 @@ std::unique_ptr<FormWindow> GtkFormPlatform::CreateFormWindow(const FormLook& lo
 // forms need nothing more, as a modal form is the only one shown.
 void GtkFormPlatform::RunEventLoop(WindowHandle, const std::function<bool()>& keepRunning) {
     while (keepRunning()) g_main_context_iteration(nullptr, TRUE);
-}
-
-GtkWidget* FormContainer(WindowHandle window) {
-    GdkWindow* gdkWindow =
-        gdk_x11_window_lookup_for_display(gdk_display_get_default(), static_cast<Window>(window));
-    if (!gdkWindow) return nullptr;
-    gpointer widget = nullptr;
-    gdk_window_get_user_data(gdkWindow, &widget);
-    if (!widget) return nullptr;
-    return static_cast<GtkWidget*>(g_object_get_data(G_OBJECT(widget), kFormKey));
 }

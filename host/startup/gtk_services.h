@@ -18,8 +18,6 @@
 #include "host/startup/timer.h"
 #include "host/startup/window_lookup.h"
 
-typedef struct _GtkWidget GtkWidget;
-
 // Where the program's companions are: the settings file by the XDG rules, the renderer beside
 // the host or else in the hack folder the packages install it to.
 class GtkProgramServices : public ProgramServices {
@@ -44,16 +42,13 @@ class X11WindowLookup : public WindowLookup {
     WindowHandle FindByTitle(const std::string& title) const override;
 };
 
-// X has no window styles: they read as 0 and are not kept. The zoom is an outline drawn over
-// everything on the root window, moving from one rectangle to the other.
+// Embedding reparents the X window. The zoom is an outline drawn over everything on the root
+// window, moving from one rectangle to the other.
 class X11NativeWindows : public NativeWindows {
   public:
     bool GetWindowRect(WindowHandle window, PixelRect& rect) const override;
-    int32_t GetStyle(WindowHandle) const override { return 0; }
-    int32_t SetStyle(WindowHandle, int32_t) override { return 0; }
-    WindowHandle SetParent(WindowHandle child, WindowHandle newParent) override;
-    bool DrawAnimatedRects(WindowHandle window, int32_t animation, const PixelRect& from,
-                           const PixelRect& to) override;
+    WindowHandle EmbedInto(WindowHandle window, WindowHandle parent) override;
+    bool AnimateZoom(WindowHandle window, const PixelRect& from, const PixelRect& to) override;
 };
 
 // The display count is the host's own: none of its windows shows during a run, and the
@@ -96,6 +91,3 @@ class GtkFormPlatform : public FormPlatform {
                                                  FormWindowEvents& events) override;
     void RunEventLoop(WindowHandle modalWindow, const std::function<bool()>& keepRunning) override;
 };
-
-// The GtkFixed that holds the controls of the form window handle; null for other windows.
-GtkWidget* FormContainer(WindowHandle window);

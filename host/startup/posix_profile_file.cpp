@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -92,21 +91,14 @@ bool ReplaceFile(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-uint32_t PosixProfileFile::GetString(const char* section, const char* key, const char* defaultValue,
-                                     char* buffer, uint32_t size, const char* file) {
-    if (buffer == nullptr || size == 0) return 0;
+std::string PosixProfileFile::ReadString(const std::string& section, const std::string& key,
+                                         const std::string& file) {
     const std::optional<std::string> text = ReadWholeFile(file);
-    const std::optional<std::string> stored =
-        text ? ProfileValue(*text, section, key) : std::nullopt;
-    const std::string answer = ProfileAnswer(stored, defaultValue ? defaultValue : "", size);
-    std::memcpy(buffer, answer.data(), answer.size());
-    buffer[answer.size()] = '\0';
-    return static_cast<uint32_t>(answer.size());
+    return ProfileAnswer(text ? ProfileValue(*text, section, key) : std::nullopt);
 }
 
-int32_t PosixProfileFile::WriteString(const char* section, const char* key, const char* value,
-                                      const char* file) {
-    if (section == nullptr || key == nullptr || value == nullptr || file == nullptr) return 0;
+int32_t PosixProfileFile::WriteString(const std::string& section, const std::string& key,
+                                      const std::string& value, const std::string& file) {
     const std::optional<std::string> text = ReadWholeFile(file);
     // A file that exists but cannot be read is never replaced by one holding only this value.
     if (!text) return 0;

@@ -39,8 +39,8 @@ class PosixProcessLauncher : public ProcessLauncher {
 // left as it was.
 class PosixProfileFile : public ProfileFile {
   public:
-    uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                       uint32_t size, const char* file) override;
-    int32_t WriteString(const char* section, const char* key, const char* value,
-                        const char* file) override;
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& file) override;
+    int32_t WriteString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& file) override;
 };

@@ -130,18 +130,13 @@ std::optional<std::string> ProfileValue(const std::string& text, const std::stri
     return Parse(lines[*found]).value;
 }
 
-std::string ProfileAnswer(const std::optional<std::string>& stored, std::string defaultValue,
-                          uint32_t size) {
-    if (size == 0) return std::string();
-    if (!stored) {
-        while (!defaultValue.empty() && defaultValue.back() == ' ') defaultValue.pop_back();
-    }
-    std::string answer = stored ? *stored : defaultValue;
+std::string ProfileAnswer(const std::optional<std::string>& stored) {
+    if (!stored) return std::string();
+    const std::string& answer = *stored;
     if (answer.size() >= 2 && (answer[0] == '"' || answer[0] == '\'') &&
         answer.back() == answer[0]) {
-        answer = answer.substr(1, answer.size() - 2);
+        return answer.substr(1, answer.size() - 2);
     }
-    if (answer.size() > size - 1) answer.resize(size - 1);
     return answer;
 }
 

@@ -19,10 +19,9 @@
 std::optional<std::string> ProfileValue(const std::string& text, const std::string& section,
                                         const std::string& key);
 
-// What a profile read hands back for a stored value (or defaultValue when nullopt): enclosing
-// quotes (' or ") removed, trailing spaces of the default dropped, cut to size - 1 bytes.
-std::string ProfileAnswer(const std::optional<std::string>& stored, std::string defaultValue,
-                          uint32_t size);
+// What a profile read hands back for a stored value: enclosing quotes (' or ") removed; "" when
+// nullopt.
+std::string ProfileAnswer(const std::optional<std::string>& stored);
 
 // The text with key set to value: the key's line is rewritten in place, a new key goes after
 // the last line of its section, a new section goes at the end. Every other line is kept; all

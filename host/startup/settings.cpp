@@ -1,12 +1,13 @@
 #include "host/startup/settings.h"
 
-#include <vector>
+#include <algorithm>
 
 #include "host/startup/conversions.h"
 
 namespace {
 
-constexpr uint32_t kAnswerBufferSize = 256;
+// A value is read into a 256-byte buffer, which keeps 255 bytes and the closing NUL.
+constexpr std::size_t kLongestValue = 255;
 
 // The language's assignment of Int(text) to a 16-bit variable: a text that is not a number, or
 // a number outside 16 bits, fails and leaves the variable as it was.
@@ -49,22 +50,17 @@ std::string SettingsFileName(const ProgramServices& program) {
 
 std::string IniRead(const SettingsFileAccess& access, const std::string& section,
                     const std::string& key, const std::string& file) {
-    std::vector<char> answer(kAnswerBufferSize, '\0');
-    const std::string ansiFile = AnsiFileName(access, file);
-    access.profile.GetString(section.c_str(), key.c_str(), "", answer.data(), kAnswerBufferSize,
-                             ansiFile.c_str());
-    // The system always ends the answer with a NUL; the last byte guards against one that
-    // does not.
-    answer.back() = '\0';
-    return access.codePage.ToUnicode(std::string(answer.data()));
+    std::string answer = access.profile.ReadString(section, key, AnsiFileName(access, file));
+    // Read up to the first NUL, as from the buffer.
+    answer.resize(std::min({answer.find('\0'), answer.size(), kLongestValue}));
+    return access.codePage.ToUnicode(answer);
 }
 
 int32_t IniWrite(const SettingsFileAccess& access, const std::string& section,
                  const std::string& key, const std::string& value, const std::string& file) {
     const std::string ansiValue = access.codePage.FromUnicode(value);
     const std::string ansiFile = AnsiFileName(access, file);
-    return access.profile.WriteString(section.c_str(), key.c_str(), ansiValue.c_str(),
-                                      ansiFile.c_str());
+    return access.profile.WriteString(section, key, ansiValue, ansiFile);
 }
 
 void LoadSettings(Settings& settings, const SettingsFileAccess& access) {

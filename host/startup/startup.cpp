@@ -47,9 +47,7 @@ void ShowPreview(StartupModule& module, const StartupServices& services, Startup
     Form& preview = forms.preview;
     preview.Load();
     const WindowHandle window = preview.Handle();
-    const int32_t style = services.windows.GetStyle(window);
-    module.ApiResult = services.windows.SetStyle(window, style | kChildWindowStyle);
-    module.ApiResult = static_cast<int32_t>(services.windows.SetParent(window, parent));
+    module.ApiResult = static_cast<int32_t>(services.windows.EmbedInto(window, parent));
     preview.Move(0, 0, width, height);
     if (forms.placePreviewPicture) forms.placePreviewPicture(0, 0, width, height);
     preview.Show();

@@ -77,6 +77,9 @@ class Win32FormWindow : public FormWindow {
     }
 
     WindowHandle Handle() const override { return reinterpret_cast<WindowHandle>(window_); }
+    NativeWidget* ControlParent() const override {
+        return reinterpret_cast<NativeWidget*>(window_);
+    }
 
     void SetVisible(bool visible) override {
         ShowWindow(window_, visible ? SW_SHOW : SW_HIDE);

@@ -56,10 +56,10 @@ class Win32ProcessLauncher : public ProcessLauncher {
 
 class Win32ProfileFile : public ProfileFile {
   public:
-    uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                       uint32_t size, const char* file) override;
-    int32_t WriteString(const char* section, const char* key, const char* value,
-                        const char* file) override;
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& file) override;
+    int32_t WriteString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& file) override;
 };
 
 class Win32FileProbe : public FileProbe {
@@ -76,11 +76,10 @@ class Win32WindowLookup : public WindowLookup {
 class Win32NativeWindows : public NativeWindows {
   public:
     bool GetWindowRect(WindowHandle window, PixelRect& rect) const override;
-    int32_t GetStyle(WindowHandle window) const override;
-    int32_t SetStyle(WindowHandle window, int32_t style) override;
-    WindowHandle SetParent(WindowHandle child, WindowHandle newParent) override;
-    bool DrawAnimatedRects(WindowHandle window, int32_t animation, const PixelRect& from,
-                           const PixelRect& to) override;
+    // Sets the child style, then the parent.
+    WindowHandle EmbedInto(WindowHandle window, WindowHandle parent) override;
+    // The caption animation.
+    bool AnimateZoom(WindowHandle window, const PixelRect& from, const PixelRect& to) override;
 };
 
 class Win32Cursor : public CursorService {

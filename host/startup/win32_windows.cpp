@@ -30,23 +30,17 @@ bool Win32NativeWindows::GetWindowRect(WindowHandle window, PixelRect& rect) con
     return true;
 }
 
-int32_t Win32NativeWindows::GetStyle(WindowHandle window) const {
-    return GetWindowLongA(ToHwnd(window), GWL_STYLE);
+WindowHandle Win32NativeWindows::EmbedInto(WindowHandle window, WindowHandle parent) {
+    const HWND hwnd = ToHwnd(window);
+    SetWindowLongA(hwnd, GWL_STYLE, GetWindowLongA(hwnd, GWL_STYLE) | WS_CHILD);
+    return reinterpret_cast<WindowHandle>(::SetParent(hwnd, ToHwnd(parent)));
 }
 
-int32_t Win32NativeWindows::SetStyle(WindowHandle window, int32_t style) {
-    return SetWindowLongA(ToHwnd(window), GWL_STYLE, style);
-}
-
-WindowHandle Win32NativeWindows::SetParent(WindowHandle child, WindowHandle newParent) {
-    return reinterpret_cast<WindowHandle>(::SetParent(ToHwnd(child), ToHwnd(newParent)));
-}
-
-bool Win32NativeWindows::DrawAnimatedRects(WindowHandle window, int32_t animation,
-                                           const PixelRect& from, const PixelRect& to) {
+bool Win32NativeWindows::AnimateZoom(WindowHandle window, const PixelRect& from,
+                                     const PixelRect& to) {
     const RECT fromRect = ToRect(from);
     const RECT toRect = ToRect(to);
-    return ::DrawAnimatedRects(ToHwnd(window), animation, &fromRect, &toRect) != FALSE;
+    return ::DrawAnimatedRects(ToHwnd(window), IDANI_CAPTION, &fromRect, &toRect) != FALSE;
 }
 
 int32_t Win32Cursor::ShowCursor(int32_t show) {

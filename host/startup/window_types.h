@@ -6,6 +6,10 @@
 // A native window handle as a number; 0 is "no window".
 using WindowHandle = std::uintptr_t;
 
+// A platform's own control, or the container its controls are placed in: an HWND on Windows, a
+// GtkWidget with GTK. Only the platform's files look inside.
+struct NativeWidget;
+
 // Pixel rectangle in the order the system fills it: left, top, right, bottom.
 struct PixelRect {
     int32_t left = 0;

@@ -96,25 +96,24 @@ bool X11NativeWindows::GetWindowRect(WindowHandle window, PixelRect& rect) const
     return true;
 }
 
-WindowHandle X11NativeWindows::SetParent(WindowHandle child, WindowHandle newParent) {
+WindowHandle X11NativeWindows::EmbedInto(WindowHandle window, WindowHandle newParent) {
     Display* display = HostDisplay();
     ErrorTrap trap;
     Window root = 0;
     Window parent = 0;
     Window* children = nullptr;
     unsigned count = 0;
-    if (!XQueryTree(display, static_cast<Window>(child), &root, &parent, &children, &count)) {
+    if (!XQueryTree(display, static_cast<Window>(window), &root, &parent, &children, &count)) {
         return 0;
     }
     if (children) XFree(children);
-    XReparentWindow(display, static_cast<Window>(child),
+    XReparentWindow(display, static_cast<Window>(window),
                     newParent ? static_cast<Window>(newParent) : root, 0, 0);
     XSync(display, False);
     return parent;
 }
 
-bool X11NativeWindows::DrawAnimatedRects(WindowHandle, int32_t, const PixelRect& from,
-                                         const PixelRect& to) {
+bool X11NativeWindows::AnimateZoom(WindowHandle, const PixelRect& from, const PixelRect& to) {
     constexpr int kSteps = 12;
     constexpr auto kStepTime = std::chrono::milliseconds(16);
     Display* display = HostDisplay();

@@ -28,11 +28,9 @@ PixelRect ZoomPointRect(const StartupModule& module) {
 }
 
 void WindowZoomOpen(const StartupModule& module, NativeWindows& windows, WindowHandle window) {
-    windows.DrawAnimatedRects(window, kCaptionAnimation, ZoomPointRect(module),
-                              WindowRectOrZero(windows, window));
+    windows.AnimateZoom(window, ZoomPointRect(module), WindowRectOrZero(windows, window));
 }
 
 void WindowZoomClose(const StartupModule& module, NativeWindows& windows, WindowHandle window) {
-    windows.DrawAnimatedRects(window, kCaptionAnimation, WindowRectOrZero(windows, window),
-                              ZoomPointRect(module));
+    windows.AnimateZoom(window, WindowRectOrZero(windows, window), ZoomPointRect(module));
 }

@@ -114,7 +114,7 @@ void RequestQuit(RendererRun& run, RendererPlatform& platform) {
 
 int RendererMain(RendererPlatform& platform, RendererRun& run) {
     std::fill(std::begin(run.keyStates), std::end(run.keyStates), 0);
-    if (!platform.RegisterRendererClass()) return -1;
+    if (!platform.OpenWindowSystem()) return -1;
     run.flags.keepRunning = true;
     run.flags.wantFullScreen = run.window.fullScreen;
     QuitFromScene quit(run, platform);
@@ -136,6 +136,6 @@ int RendererMain(RendererPlatform& platform, RendererRun& run) {
         }
         platform.DestroyRendererWindow(run);
     }
-    platform.UnregisterRendererClass();
+    platform.CloseWindowSystem();
     return 0;
 }

@@ -71,9 +71,10 @@ enum class EventStep {
 // What a platform provides to the renderer.
 class RendererPlatform : public TickSource {
   public:
-    // Acquires what every window of the run shares (window class, display connection).
-    virtual bool RegisterRendererClass() = 0;
-    virtual void UnregisterRendererClass() = 0;
+    // Acquires what every window of the run shares: the window class on Windows, the display
+    // connection on X.
+    virtual bool OpenWindowSystem() = 0;
+    virtual void CloseWindowSystem() = 0;
     // Switches the display mode when run.window.fullScreen asks for it (clearing
     // the flag when the switch fails), then creates and shows the window with a
     // current OpenGL context and tells run.pacer how the display paces frames.

@@ -72,12 +72,16 @@ bool Win32RendererPlatform::RegisterRendererClass() {
     windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(12));
     windowClass.lpszClassName = kClassName;
-    if ((RegisterClassExA(&windowClass) & 0xFFFF) == 0) return false;
+    return (RegisterClassExA(&windowClass) & 0xFFFF) != 0;
+}
+
+bool Win32RendererPlatform::OpenWindowSystem() {
+    if (!RegisterRendererClass()) return false;
     timeBeginPeriod(1);  // waits between capped frames need millisecond sleeps
     return true;
 }
 
-void Win32RendererPlatform::UnregisterRendererClass() {
+void Win32RendererPlatform::CloseWindowSystem() {
     timeEndPeriod(1);
     UnregisterClassA(kClassName, instance_);
 }

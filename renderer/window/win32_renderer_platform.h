@@ -11,8 +11,8 @@ class Win32RendererPlatform final : public RendererPlatform {
     explicit Win32RendererPlatform(HINSTANCE instance) : instance_(instance) {}
 
     uint32_t TickCount() override;
-    bool RegisterRendererClass() override;
-    void UnregisterRendererClass() override;
+    bool OpenWindowSystem() override;
+    void CloseWindowSystem() override;
     bool CreateRendererWindow(RendererRun& run) override;
     void DestroyRendererWindow(RendererRun& run) override;
     EventStep HandleNextEvent(RendererRun& run) override;
@@ -24,6 +24,8 @@ class Win32RendererPlatform final : public RendererPlatform {
   private:
     static LRESULT CALLBACK RendererWindowProc(HWND window, UINT message, WPARAM wParam,
                                                LPARAM lParam);
+    // The window class "OpenGL"; true when it was registered.
+    bool RegisterRendererClass();
     void ReleaseWindow();
 
     HINSTANCE instance_;

@@ -201,7 +201,7 @@ uint32_t X11RendererPlatform::TickCount() {
                                  static_cast<uint64_t>(now.tv_nsec) / 1000000u);
 }
 
-bool X11RendererPlatform::RegisterRendererClass() {
+bool X11RendererPlatform::OpenWindowSystem() {
     display_ = XOpenDisplay(nullptr);
     if (display_ == nullptr) {
         const char* name = XDisplayName(nullptr);
@@ -216,7 +216,7 @@ bool X11RendererPlatform::RegisterRendererClass() {
     return true;
 }
 
-void X11RendererPlatform::UnregisterRendererClass() {
+void X11RendererPlatform::CloseWindowSystem() {
     XCloseDisplay(display_);
     display_ = nullptr;
 }

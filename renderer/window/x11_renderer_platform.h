@@ -16,8 +16,8 @@ class X11RendererPlatform final : public RendererPlatform {
     explicit X11RendererPlatform(const RendererOptions& options) : options_(options) {}
 
     uint32_t TickCount() override;
-    bool RegisterRendererClass() override;
-    void UnregisterRendererClass() override;
+    bool OpenWindowSystem() override;
+    void CloseWindowSystem() override;
     bool CreateRendererWindow(RendererRun& run) override;
     void DestroyRendererWindow(RendererRun& run) override;
     EventStep HandleNextEvent(RendererRun& run) override;

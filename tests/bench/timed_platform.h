@@ -15,8 +15,8 @@ class TimedPlatform final : public RendererPlatform {
         : inner_(inner), runMs_(runMs), cpuMs_(cpuMs) {}
 
     uint32_t TickCount() override { return inner_.TickCount(); }
-    bool RegisterRendererClass() override { return inner_.RegisterRendererClass(); }
-    void UnregisterRendererClass() override { inner_.UnregisterRendererClass(); }
+    bool OpenWindowSystem() override { return inner_.OpenWindowSystem(); }
+    void CloseWindowSystem() override { inner_.CloseWindowSystem(); }
     bool CreateRendererWindow(RendererRun& run) override {
         run_ = &run;
         const bool created = inner_.CreateRendererWindow(run);

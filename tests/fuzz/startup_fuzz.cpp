@@ -31,6 +31,7 @@ struct FuzzWindow : FormWindow {
     WindowHandle handle;
     explicit FuzzWindow(WindowHandle h) : handle(h) {}
     WindowHandle Handle() const override { return handle; }
+    NativeWidget* ControlParent() const override { return nullptr; }
     void SetVisible(bool) override {}
     void SetCaption(const std::string&) override {}
     void Move(const PixelRect&) override {}
@@ -84,15 +85,11 @@ struct FuzzSystem : ProgramServices,
         rect = (bits & kPaneExists) ? paneRect : PixelRect{};
         return (bits & kPaneExists) != 0;
     }
-    int32_t GetStyle(WindowHandle) const override { return 0; }
-    int32_t SetStyle(WindowHandle, int32_t) override { return 0; }
-    WindowHandle SetParent(WindowHandle, WindowHandle newParent) override {
+    WindowHandle EmbedInto(WindowHandle, WindowHandle newParent) override {
         parent = newParent;
         return 0;
     }
-    bool DrawAnimatedRects(WindowHandle, int32_t, const PixelRect&, const PixelRect&) override {
-        return true;
-    }
+    bool AnimateZoom(WindowHandle, const PixelRect&, const PixelRect&) override { return true; }
 
     int32_t ShowCursor(int32_t show) override {
         if (show == 0) ++cursorHides;
@@ -100,13 +97,14 @@ struct FuzzSystem : ProgramServices,
     }
     std::optional<PixelPoint> Position() const override { return std::nullopt; }
 
-    uint32_t GetString(const char*, const char*, const char*, char* buffer, uint32_t size,
-                       const char*) override {
+    std::string ReadString(const std::string&, const std::string&, const std::string&) override {
         ++profileReads;
-        if (size > 0) buffer[0] = '\0';
-        return 0;
+        return "";
     }
-    int32_t WriteString(const char*, const char*, const char*, const char*) override { return 1; }
+    int32_t WriteString(const std::string&, const std::string&, const std::string&,
+                        const std::string&) override {
+        return 1;
+    }
 
     bool CanOpenForReading(const std::string& path) const override {
         if (path != RendererPath()) return false;

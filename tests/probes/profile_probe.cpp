@@ -4,8 +4,8 @@
 //   profile_probe <commands file> <answers file>
 //
 // One command a line, every argument as hex bytes ("-" for none):
-//   get <file> <section> <key> <buffer size>   answers "<result> <answer bytes>"
-//   put <file> <section> <key> <value>         answers "<result>"
+//   get <file> <section> <key>           answers "<answer bytes>"
+//   put <file> <section> <key> <value>   answers "<result>"
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,7 +14,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #ifdef _WIN32
 #include "host/startup/win32_services.h"
@@ -59,20 +58,15 @@ int main(int argc, char** argv) {
     std::string line;
     while (std::getline(commands, line)) {
         std::istringstream fields(line);
-        std::string verb, file, section, key, last;
-        if (!(fields >> verb >> file >> section >> key >> last)) continue;
+        std::string verb, file, section, key, value;
+        if (!(fields >> verb >> file >> section >> key)) continue;
         if (verb == "get") {
-            const uint32_t size = static_cast<uint32_t>(std::stoul(last));
-            std::vector<char> buffer(size + 1, '\0');
-            const uint32_t result =
-                profile.GetString(FromHex(section).c_str(), FromHex(key).c_str(), "", buffer.data(),
-                                  size, FromHex(file).c_str());
-            answers << result << ' ' << ToHex(std::string(buffer.data())) << '\n';
-        } else if (verb == "put") {
-            const int32_t result =
-                profile.WriteString(FromHex(section).c_str(), FromHex(key).c_str(),
-                                    FromHex(last).c_str(), FromHex(file).c_str());
-            answers << result << '\n';
+            answers << ToHex(profile.ReadString(FromHex(section), FromHex(key), FromHex(file)))
+                    << '\n';
+        } else if (verb == "put" && fields >> value) {
+            answers << profile.WriteString(FromHex(section), FromHex(key), FromHex(value),
+                                           FromHex(file))
+                    << '\n';
         }
     }
     return 0;

@@ -237,8 +237,7 @@ void CheckForms() {
     parent.Show();
     parent.Move(0, 0, 300 * twips, 200 * twips);
     child.Load();
-    windows.SetStyle(child.Handle(), windows.GetStyle(child.Handle()) | kChildWindowStyle);
-    windows.SetParent(child.Handle(), parent.Handle());
+    windows.EmbedInto(child.Handle(), parent.Handle());
     child.Move(0, 0, 300 * twips, 200 * twips);
     child.Show();
     Check(child.Left() == 0 && child.Width() == 300 * twips &&

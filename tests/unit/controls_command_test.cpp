@@ -58,9 +58,9 @@ class FakeSurface : public ButtonSurface {
     bool WhiteOnTopLastPaint() const { return paints.back().gradient[0].red == 0xFF00; }
 };
 
-constexpr WindowId kButtonWindow = 0x100;
-constexpr WindowId kFormWindow = 0x200;
-constexpr WindowId kOtherWindow = 0x300;
+constexpr WindowId kButtonWindow{0x100};
+constexpr WindowId kFormWindow{0x200};
+constexpr WindowId kOtherWindow{0x300};
 
 class FakeProbe : public HoverProbe {
   public:
@@ -299,12 +299,12 @@ TEST_F(CommandTest, HoverEndsWhenTheWindowUnderThePointerIsNotTheButton) {
         bool leaves;
     };
     const Case cases[] = {
-        {kButtonWindow, true, false}, {kFormWindow, true, true},
-        {kOtherWindow, true, true},   {0, true, true},
-        {kButtonWindow, false, true},
+        {kButtonWindow, true, false}, {kFormWindow, true, true},    {kOtherWindow, true, true},
+        {WindowId{}, true, true},     {kButtonWindow, false, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "under " << c.under << " parent " << c.parentReadable);
+        SCOPED_TRACE(testing::Message() << "under " << static_cast<std::uintptr_t>(c.under)
+                                        << " parent " << c.parentReadable);
         button = MakeButton();
         SetUpInMode(ModeHighLight);
         probe.under = c.under;

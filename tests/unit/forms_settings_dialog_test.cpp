@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/forms/command_buttons.h"
+#include "host/forms/form_layout.h"
 #include "host/forms/settings_dialog.h"
 
 namespace {
@@ -22,16 +23,12 @@ struct Write {
 
 class FakeProfile final : public ProfileFile {
   public:
-    uint32_t GetString(const char*, const char* key, const char*, char* buffer, uint32_t size,
-                       const char*) override {
-        const std::string value = stored.count(key) ? stored.at(key) : "";
-        const size_t length = std::min<size_t>(value.size(), size - 1);
-        value.copy(buffer, length);
-        buffer[length] = '\0';
-        return static_cast<uint32_t>(length);
+    std::string ReadString(const std::string&, const std::string& key,
+                           const std::string&) override {
+        return stored.count(key) ? stored.at(key) : "";
     }
-    int32_t WriteString(const char* section, const char* key, const char* value,
-                        const char* file) override {
+    int32_t WriteString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& file) override {
         writes.push_back({section, key, value, file});
         if (log) log->push_back("write");
         return writable ? 1 : 0;
@@ -109,7 +106,6 @@ class FakeCursor final : public CursorService {
 
 struct Animation {
     WindowHandle window;
-    int32_t kind;
     PixelRect from, to;
 };
 
@@ -119,12 +115,9 @@ class FakeWindows final : public NativeWindows {
         rect = windowRect;
         return true;
     }
-    int32_t GetStyle(WindowHandle) const override { return 0; }
-    int32_t SetStyle(WindowHandle, int32_t) override { return 0; }
-    WindowHandle SetParent(WindowHandle, WindowHandle) override { return 0; }
-    bool DrawAnimatedRects(WindowHandle window, int32_t kind, const PixelRect& from,
-                           const PixelRect& to) override {
-        animations.push_back({window, kind, from, to});
+    WindowHandle EmbedInto(WindowHandle, WindowHandle) override { return 0; }
+    bool AnimateZoom(WindowHandle window, const PixelRect& from, const PixelRect& to) override {
+        animations.push_back({window, from, to});
         if (log) log->push_back("zoom");
         return true;
     }
@@ -136,25 +129,25 @@ class FakeWindows final : public NativeWindows {
 class FakeChooser final : public FileChooser {
   public:
     std::optional<std::string> ChooseFile(WindowHandle owner,
-                                          const OpenFileRecord& record) override {
+                                          const FileOpenRequest& request) override {
         owners.push_back(owner);
-        records.push_back(record);
+        requests.push_back(request);
         return answer;
     }
     std::optional<std::string> answer;
     std::vector<WindowHandle> owners;
-    std::vector<OpenFileRecord> records;
+    std::vector<FileOpenRequest> requests;
 };
 
 class FakeShell final : public ShellOpener {
   public:
-    void Execute(WindowHandle owner, const ShellRequest& request) override {
+    void Open(WindowHandle owner, const std::string& target) override {
         owners.push_back(owner);
-        requests.push_back(request);
+        targets.push_back(target);
         if (log) log->push_back("shell");
     }
     std::vector<WindowHandle> owners;
-    std::vector<ShellRequest> requests;
+    std::vector<std::string> targets;
     std::vector<std::string>* log = nullptr;
 };
 
@@ -356,7 +349,6 @@ TEST_F(FormsSettingsDialog, ZoomOpensFromTheMouseAndClosesToThatSamePoint) {
     ASSERT_EQ(windows.animations.size(), 2u);
     const PixelRect point{300, 200, 300, 200};
     EXPECT_EQ(windows.animations[0].window, view.Handle());
-    EXPECT_EQ(windows.animations[0].kind, kCaptionAnimation);
     EXPECT_EQ(windows.animations[0].from, point);
     EXPECT_EQ(windows.animations[0].to, windows.windowRect);
     EXPECT_EQ(windows.animations[1].from, windows.windowRect);
@@ -404,26 +396,25 @@ TEST_F(FormsSettingsDialog, ChoosingAKindAfterAnUnknownStoredKindBehavesNormally
 
 // --- the file chooser ---------------------------------------------------------------
 
-TEST_F(FormsSettingsDialog, FileChooserGetsTheMusicFileRecordAndItsOwner) {
+TEST_F(FormsSettingsDialog, FileChooserGetsTheMusicFileRequestAndItsOwner) {
     Open(2);
     dialog.Cmd_BGM_Click();
-    ASSERT_EQ(chooser.records.size(), 1u);
-    const OpenFileRecord& record = chooser.records[0];
+    ASSERT_EQ(chooser.requests.size(), 1u);
+    const FileOpenRequest& request = chooser.requests[0];
     EXPECT_EQ(chooser.owners[0], view.Handle());
-    EXPECT_EQ(record.structSize, 76u);
-    EXPECT_EQ(record.filter, "BGM\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99 (MP3 WAV)"s +
-                                 '\0' + "*.MP3;*.WAV" + '\0' + '\0');
-    EXPECT_EQ(record.title,
+    EXPECT_EQ(request.title,
               "\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99\xE3\x82\x92\xE9\x96"
               "\x8B\xE3\x81\x8F");
-    EXPECT_EQ(record.fileBufferSize, 255u);
-    EXPECT_EQ(record.fileTitleBufferSize, 255u);
-    EXPECT_EQ(record.flags, 0u);
+    ASSERT_EQ(request.types.size(), 1u);
+    EXPECT_EQ(request.types[0].name,
+              "BGM\xEF\xBE\x8C\xEF\xBD\xA7\xEF\xBD\xB2\xEF\xBE\x99 (MP3 WAV)");
+    EXPECT_EQ(request.types[0].patterns, (std::vector<std::string>{"*.MP3", "*.WAV"}));
+    EXPECT_EQ(request.initialFolder, "");
 }
 
-TEST_F(FormsSettingsDialog, ChosenFileIsTakenUpToTheFirstNulWithoutTestingIt) {
+TEST_F(FormsSettingsDialog, ChosenFileIsTakenWithoutTestingIt) {
     Open(2, 0, "C:\\old.mp3");
-    chooser.answer = "D:\\new song.mp3"s + '\0' + "left over" + std::string(200, '\0');
+    chooser.answer = "D:\\new song.mp3"s;
     dialog.Cmd_BGM_Click();
     EXPECT_EQ(settings.BgmFile, "D:\\new song.mp3");
     EXPECT_EQ(view.fileLabel, "D:\\new song.mp3");
@@ -434,7 +425,7 @@ TEST_F(FormsSettingsDialog, ChosenNameTheCodePageLacksIsStoredInItsShortForm) {
     Open(2, 0, "C:\\old.mp3");
     files.shortPaths["C:\\Müsic ♫\\曲 ♫.mp3"] = "C:\\MSIC~1\\~1.MP3";
     files.shortPaths["C:\\Müsic ♫"] = "C:\\MSIC~1";
-    chooser.answer = "C:\\Müsic ♫\\曲 ♫.mp3\0"s;
+    chooser.answer = "C:\\Müsic ♫\\曲 ♫.mp3"s;
     dialog.Cmd_BGM_Click();
     EXPECT_EQ(settings.BgmFile, "C:\\MSIC~1\\~1.MP3");
     EXPECT_EQ(view.fileLabel, settings.BgmFile);
@@ -581,13 +572,9 @@ TEST_F(FormsSettingsDialog, OtherWorksOpensThePageUnderTheHourglassAndStaysOpen)
     dialog.Cmd_Etc_Click();
     EXPECT_EQ(view.log,
               (std::vector<std::string>{"pointer hourglass", "shell", "pointer default"}));
-    ASSERT_EQ(shell.requests.size(), 1u);
+    ASSERT_EQ(shell.targets.size(), 1u);
     EXPECT_EQ(shell.owners[0], view.Handle());
-    EXPECT_EQ(shell.requests[0].operation, "open");
-    EXPECT_FALSE(shell.requests[0].file.empty());
-    EXPECT_EQ(shell.requests[0].parameters, "");
-    EXPECT_EQ(shell.requests[0].directory, "");
-    EXPECT_EQ(shell.requests[0].showCommand, 1);
+    EXPECT_EQ(shell.targets[0], kOtherWorksAddress);
     EXPECT_EQ(view.unloads, 0);
     EXPECT_EQ(program.messages, 0);
 }

@@ -149,11 +149,11 @@ class ScriptedPlatform final : public RendererPlatform {
     GlRecorder gl;
 
     uint32_t TickCount() override { return tick; }
-    bool RegisterRendererClass() override {
+    bool OpenWindowSystem() override {
         log.push_back("register");
         return registers;
     }
-    void UnregisterRendererClass() override { log.push_back("unregister"); }
+    void CloseWindowSystem() override { log.push_back("unregister"); }
     bool CreateRendererWindow(RendererRun& r) override {
         run = &r;
         log.push_back(r.window.fullScreen ? "create full" : "create windowed");

@@ -14,6 +14,7 @@ class FakeFormWindow : public FormWindow {
   public:
     explicit FakeFormWindow(std::vector<std::string>& captions) : captions_(captions) {}
     WindowHandle Handle() const override { return 0x1234; }
+    NativeWidget* ControlParent() const override { return nullptr; }
     void SetVisible(bool visible) override { everVisible_ = everVisible_ || visible; }
     void SetCaption(const std::string& caption) override { captions_.push_back(caption); }
     void Move(const PixelRect&) override {}

@@ -73,13 +73,11 @@ struct FakeLookup : WindowLookup {
 struct FakeNativeWindows : NativeWindows {
     struct Animation {
         WindowHandle window;
-        int32_t animation;
         PixelRect from;
         PixelRect to;
     };
     std::map<WindowHandle, PixelRect> rects;
-    std::map<WindowHandle, int32_t> styles;
-    std::vector<std::pair<WindowHandle, WindowHandle>> parentings;  // child, parent
+    std::vector<std::pair<WindowHandle, WindowHandle>> embeddings;  // window, parent
     std::vector<Animation> animations;
 
     bool GetWindowRect(WindowHandle window, PixelRect& rect) const override {
@@ -87,22 +85,12 @@ struct FakeNativeWindows : NativeWindows {
         rect = found == rects.end() ? PixelRect{} : found->second;
         return found != rects.end();
     }
-    int32_t GetStyle(WindowHandle window) const override {
-        const auto found = styles.find(window);
-        return found == styles.end() ? 0 : found->second;
-    }
-    int32_t SetStyle(WindowHandle window, int32_t style) override {
-        const int32_t previous = GetStyle(window);
-        styles[window] = style;
-        return previous;
-    }
-    WindowHandle SetParent(WindowHandle child, WindowHandle parent) override {
-        parentings.emplace_back(child, parent);
+    WindowHandle EmbedInto(WindowHandle window, WindowHandle parent) override {
+        embeddings.emplace_back(window, parent);
         return 0;
     }
-    bool DrawAnimatedRects(WindowHandle window, int32_t animation, const PixelRect& from,
-                           const PixelRect& to) override {
-        animations.push_back({window, animation, from, to});
+    bool AnimateZoom(WindowHandle window, const PixelRect& from, const PixelRect& to) override {
+        animations.push_back({window, from, to});
         return true;
     }
 };
@@ -124,22 +112,16 @@ struct FakeCursor : CursorService {
 struct FakeProfile : ProfileFile {
     std::map<std::tuple<std::string, std::string, std::string>, std::string> values;
     std::vector<std::tuple<std::string, std::string, std::string, std::string>> writes;
-    std::vector<uint32_t> bufferSizes;
     int reads = 0;
 
-    uint32_t GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                       uint32_t size, const char* file) override {
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& file) override {
         ++reads;
-        bufferSizes.push_back(size);
         const auto found = values.find({file, section, key});
-        const std::string value = found == values.end() ? defaultValue : found->second;
-        const std::size_t copied = std::min<std::size_t>(value.size(), size - 1);
-        std::memcpy(buffer, value.data(), copied);
-        buffer[copied] = '\0';
-        return static_cast<uint32_t>(copied);
+        return found == values.end() ? std::string() : found->second;
     }
-    int32_t WriteString(const char* section, const char* key, const char* value,
-                        const char* file) override {
+    int32_t WriteString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& file) override {
         writes.emplace_back(file, section, key, value);
         values[{file, section, key}] = value;
         return 1;
@@ -277,6 +259,9 @@ struct FakeFormWindow : FormWindow {
         if (platform.journal) platform.journal->push_back("destroy " + caption);
     }
     WindowHandle Handle() const override { return handle; }
+    NativeWidget* ControlParent() const override {
+        return reinterpret_cast<NativeWidget*>(const_cast<FakeFormWindow*>(this));
+    }
     void SetVisible(bool show) override { visible = show; }
     void SetCaption(const std::string& text) override { caption = text; }
     void Move(const PixelRect& outer) override {

@@ -8,7 +8,6 @@ using namespace startup_fakes;
 namespace {
 
 constexpr WindowHandle kPreviewHandle = 0x500;
-constexpr int32_t kPopupStyle = static_cast<int32_t>(0x80000000u);
 
 FormEvents LoadHandler(std::function<void()> load) {
     FormEvents events;
@@ -133,7 +132,6 @@ TEST_F(StartupMainTest, PreviewBecomesAChildOfThePaneAndCoversIt) {
         platform.nextHandle = kPreviewHandle;
         windows = FakeNativeWindows{};
         windows.rects[1234] = PixelRect{100, 200, 252, 312};
-        windows.styles[kPreviewHandle] = kPopupStyle | 0x00080000;
         picturePlacements.clear();
         preview.Unload();
 
@@ -141,8 +139,7 @@ TEST_F(StartupMainTest, PreviewBecomesAChildOfThePaneAndCoversIt) {
         ASSERT_TRUE(preview.Loaded());
         EXPECT_EQ(preview.Handle(), kPreviewHandle);
         EXPECT_TRUE(preview.Visible());
-        EXPECT_EQ(windows.styles[kPreviewHandle], kPopupStyle | 0x00080000 | kChildWindowStyle);
-        EXPECT_EQ(windows.parentings,
+        EXPECT_EQ(windows.embeddings,
                   (std::vector<std::pair<WindowHandle, WindowHandle>>{{kPreviewHandle, 1234}}));
         EXPECT_EQ(platform.Find("Preview Window")->bounds, (PixelRect{0, 0, 152, 112}));
         EXPECT_EQ(preview.Width(), 2280);
@@ -165,8 +162,8 @@ TEST_F(StartupMainTest, PreviewWithoutANumberUsesHandleZeroAndSizeZero) {
     Start("/p");
     ASSERT_TRUE(preview.Loaded());
     EXPECT_TRUE(preview.Visible());
-    ASSERT_EQ(windows.parentings.size(), 1u);
-    EXPECT_EQ(windows.parentings[0].second, 0u);
+    ASSERT_EQ(windows.embeddings.size(), 1u);
+    EXPECT_EQ(windows.embeddings[0].second, 0u);
     EXPECT_EQ(platform.Find("Preview Window")->bounds, (PixelRect{0, 0, 0, 0}));
     ASSERT_EQ(picturePlacements.size(), 1u);
     EXPECT_EQ(picturePlacements[0].width, 0);
@@ -181,7 +178,7 @@ TEST_F(StartupMainTest, PreviewForAPaneThatDoesNotExistEndsAtOnce) {
         Start(line);
         EXPECT_EQ(program.endCount, 1);
         EXPECT_FALSE(preview.Loaded());
-        EXPECT_TRUE(windows.parentings.empty());
+        EXPECT_TRUE(windows.embeddings.empty());
     }
 }
 

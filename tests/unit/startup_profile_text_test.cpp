@@ -9,7 +9,7 @@
 namespace {
 
 std::string Read(const std::string& text, const std::string& section, const std::string& key) {
-    return ProfileAnswer(ProfileValue(text, section, key), "", 256);
+    return ProfileAnswer(ProfileValue(text, section, key));
 }
 
 TEST(StartupProfileText, ReadsByTheProfileRules) {
@@ -41,19 +41,14 @@ TEST(StartupProfileText, ReadsByTheProfileRules) {
     EXPECT_EQ(ProfileValue("", "Section", "Key"), std::nullopt);
 }
 
-TEST(StartupProfileText, AnswersAreUnquotedAndCutToTheBuffer) {
-    EXPECT_EQ(ProfileAnswer(std::string("'single'"), "", 256), "single");
-    EXPECT_EQ(ProfileAnswer(std::string("\"mixed'"), "", 256), "\"mixed'");
-    EXPECT_EQ(ProfileAnswer(std::string("\""), "", 256), "\"");
-    EXPECT_EQ(ProfileAnswer(std::string("\"\""), "", 256), "");
-    EXPECT_EQ(ProfileAnswer(std::nullopt, "default  ", 256), "default");
-    EXPECT_EQ(ProfileAnswer(std::nullopt, "\"quoted default\"", 256), "quoted default");
-
-    const std::string longValue(300, 'x');
-    EXPECT_EQ(ProfileAnswer(longValue, "", 256), std::string(255, 'x'));
-    EXPECT_EQ(ProfileAnswer("\"" + std::string(255, 'y') + "\"", "", 256), std::string(255, 'y'));
-    EXPECT_EQ(ProfileAnswer(std::string("abc"), "", 1), "");
-    EXPECT_EQ(ProfileAnswer(std::string("abc"), "", 0), "");
+TEST(StartupProfileText, AnswersAreUnquoted) {
+    EXPECT_EQ(ProfileAnswer(std::string("'single'")), "single");
+    EXPECT_EQ(ProfileAnswer(std::string("\"mixed'")), "\"mixed'");
+    EXPECT_EQ(ProfileAnswer(std::string("\"")), "\"");
+    EXPECT_EQ(ProfileAnswer(std::string("\"\"")), "");
+    EXPECT_EQ(ProfileAnswer(std::nullopt), "");
+    const std::string longValue(300, 'y');
+    EXPECT_EQ(ProfileAnswer("\"" + longValue + "\""), longValue);
 }
 
 TEST(StartupProfileText, WritesKeepTheOtherLinesAndEndEveryLineInCrLf) {

@@ -150,6 +150,7 @@ struct StartupFormTest : ::testing::Test {
 TEST_F(StartupFormTest, LoadCreatesTheHiddenWindowOnceAndRunsTheLoadHandler) {
     Form form(platform, screen, Look(), Events());
     EXPECT_EQ(form.Handle(), 0u);
+    EXPECT_EQ(form.ControlParent(), nullptr);
     form.Load();
     form.Load();
     EXPECT_EQ(log, std::vector<std::string>{"load"});
@@ -160,6 +161,7 @@ TEST_F(StartupFormTest, LoadCreatesTheHiddenWindowOnceAndRunsTheLoadHandler) {
     EXPECT_EQ(platform.live[0]->client.height, 252);
     EXPECT_EQ(form.ScaleWidth(), 7185);
     EXPECT_EQ(form.Handle(), platform.live[0]->handle);
+    EXPECT_EQ(form.ControlParent(), platform.live[0]->ControlParent());
 }
 
 TEST_F(StartupFormTest, ShowLoadsFirstAndReportsTheSizeOnTheFirstShowingOnly) {

