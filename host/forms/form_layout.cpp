@@ -22,7 +22,7 @@ const char* const kDialogFontFallbacks[4] = {"MS PGothic", "IPAPGothic", "IPAPã‚
 FormLook PreviewWindowLook() {
     FormLook look;
     look.caption = "Preview Window";
-    look.border = FormBorder::None;
+    look.border = FormBorder::Borderless;
     look.backColour = ColourRef(kBlack);
     look.clientWidth = 2595;
     look.clientHeight = 1935;
