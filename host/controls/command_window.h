@@ -4,8 +4,6 @@
 
 #include "host/controls/command.h"
 
-namespace lr {
-
 // A Command button in a child window of its own. Each platform provides CreateCommandWindow;
 // the window draws the button's persistent face with its caption and delivers mouse, focus,
 // size and hover-poll events to the button.
@@ -24,5 +22,3 @@ class CommandWindow {
 // Returns null when the window cannot be made.
 std::unique_ptr<CommandWindow> CreateCommandWindow(WindowId parent, const PixelRect& bounds,
                                                    CommandEvents events);
-
-}  // namespace lr

@@ -16,9 +16,6 @@ FormLook SettingsDialogLook() {
 
 const FontLayout kDialogFont{"ＭＳ Ｐゴシック", 9.75, 400, 128};
 
-const char* const kDialogFontFallbacks[4] = {"MS PGothic", "IPAPGothic", "IPAPゴシック",
-                                             "VL PGothic"};
-
 FormLook PreviewWindowLook() {
     FormLook look;
     look.caption = "Preview Window";
