@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-namespace lr {
 namespace {
 
 constexpr int kCorner = kFrameThickness;
@@ -34,16 +33,19 @@ std::array<FramePiece, 8> FramePieces(int buttonWidthPx, int buttonHeightPx) {
     const int right = w - kCorner;
     const int bottom = h - kCorner;
     return {{
-        {{0, 0, kCorner, kCorner}, {0, 0, kCorner, kCorner}},
-        {{kCorner, 0, kSkinMiddleWidth, kCorner}, {kCorner, 0, middleWidth, kCorner}},
-        {{kSkinRight, 0, kCorner, kCorner}, {right, 0, kCorner, kCorner}},
-        {{kSkinRight, kCorner, kCorner, kSkinMiddleHeight},
-         {right, kCorner, kCorner, middleHeight}},
-        {{kSkinRight, kSkinBottom, kCorner, kCorner}, {right, bottom, kCorner, kCorner}},
-        {{kCorner, kSkinBottom, kSkinMiddleWidth, kCorner},
-         {kCorner, bottom, middleWidth, kCorner}},
-        {{0, kSkinBottom, kCorner, kCorner}, {0, bottom, kCorner, kCorner}},
-        {{0, kCorner, kCorner, kSkinMiddleHeight}, {0, kCorner, kCorner, middleHeight}},
+        {SizedRect(0, 0, kCorner, kCorner), SizedRect(0, 0, kCorner, kCorner)},
+        {SizedRect(kCorner, 0, kSkinMiddleWidth, kCorner),
+         SizedRect(kCorner, 0, middleWidth, kCorner)},
+        {SizedRect(kSkinRight, 0, kCorner, kCorner), SizedRect(right, 0, kCorner, kCorner)},
+        {SizedRect(kSkinRight, kCorner, kCorner, kSkinMiddleHeight),
+         SizedRect(right, kCorner, kCorner, middleHeight)},
+        {SizedRect(kSkinRight, kSkinBottom, kCorner, kCorner),
+         SizedRect(right, bottom, kCorner, kCorner)},
+        {SizedRect(kCorner, kSkinBottom, kSkinMiddleWidth, kCorner),
+         SizedRect(kCorner, bottom, middleWidth, kCorner)},
+        {SizedRect(0, kSkinBottom, kCorner, kCorner), SizedRect(0, bottom, kCorner, kCorner)},
+        {SizedRect(0, kCorner, kCorner, kSkinMiddleHeight),
+         SizedRect(0, kCorner, kCorner, middleHeight)},
     }};
 }
 
@@ -64,5 +66,3 @@ bool GradientInvertedFor(uint8_t buttonMode, bool previouslyInverted) {
             return previouslyInverted;
     }
 }
-
-}  // namespace lr

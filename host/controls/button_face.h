@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-namespace lr {
+#include "host/startup/window_types.h"
 
 // The six skin pictures; each carries the button's frame in its outer 4 pixels.
 enum class Skin : uint8_t { Normal, HighLight, HighLightSelect, Selected, Pressed, Disable };
@@ -20,13 +20,6 @@ constexpr uint8_t ModeNormal = 1;
 constexpr uint8_t ModeHighLight = 2;
 constexpr uint8_t ModeSelected = 3;
 constexpr uint8_t ModeHighLightSelect = 4;
-
-struct PixelRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
 
 // One of the eight frame pieces: a rectangle of the skin and where it lands on the button.
 struct FramePiece {
@@ -94,5 +87,3 @@ constexpr double kCaptionHeightTwips = 195.0;
 constexpr double CaptionTopTwips(double buttonHeightTwips) {
     return (buttonHeightTwips - kCaptionHeightTwips - 20.0) / 2.0;
 }
-
-}  // namespace lr

@@ -1,9 +1,9 @@
 #include "host/controls/command.h"
 
+#include <cmath>
 #include <limits>
 #include <utility>
 
-namespace lr {
 namespace {
 
 // Defaults of the stored properties. A caption is read back as "Command1" when absent but
@@ -16,6 +16,16 @@ constexpr int64_t kFontColourDefault = 0;
 constexpr int64_t kVisibleDefault = 1;
 
 }  // namespace
+
+PixelRect CaptionBox(const CaptionLabel& label, const SurfaceMetrics& metrics) {
+    const auto pixels = [](double twips, double twipsPerPixel) {
+        return static_cast<int32_t>(std::lround(twips / twipsPerPixel));
+    };
+    return SizedRect(pixels(label.leftTwips, metrics.twipsPerPixelX),
+                     pixels(label.topTwips, metrics.twipsPerPixelY),
+                     pixels(label.widthTwips, metrics.twipsPerPixelX),
+                     pixels(kCaptionHeightTwips, metrics.twipsPerPixelY));
+}
 
 FontDesc DefaultCommandFont() {
     return FontDesc{"ＭＳ Ｐゴシック", 9.75, false, 128};
@@ -226,7 +236,7 @@ void Command::PaintFace(Skin skin) {
     surface_.Clear();
     PaintGradient(metrics);
     for (const FramePiece& piece : FramePieces(metrics.outerWidthPx, metrics.outerHeightPx)) {
-        if (piece.destination.width > 0 && piece.destination.height > 0) {
+        if (piece.destination.Width() > 0 && piece.destination.Height() > 0) {
             surface_.CopySkin(skin, piece.source, piece.destination);
         }
     }
@@ -252,5 +262,3 @@ void Command::SetBackStyle(int16_t style) {
 void Command::Signal(std::string_view propertyName) {
     if (events_.PropertyChanged) events_.PropertyChanged(propertyName);
 }
-
-}  // namespace lr

@@ -9,8 +9,6 @@
 #include "host/controls/font_desc.h"
 #include "host/controls/property_store.h"
 
-namespace lr {
-
 // What the form that holds a button hears from it.
 struct CommandEvents {
     // Raised on a mouse-button release; runs to its end before the release handling returns,
@@ -93,5 +91,3 @@ class Command {
     CaptionLabel label_;
     int16_t backStyle_ = 1;  // 1 opaque, 0 transparent; what Visible reads and sets
 };
-
-}  // namespace lr

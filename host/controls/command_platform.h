@@ -8,8 +8,6 @@
 #include "host/controls/button_face.h"
 #include "host/controls/font_desc.h"
 
-namespace lr {
-
 // What a platform provides to one Command button. Each platform keeps its own state behind
 // these two interfaces; the button's rules never see a system handle.
 
@@ -35,6 +33,10 @@ struct CaptionLabel {
     double topTwips = 90.0;
     double widthTwips = 1635.0;
 };
+
+// Where the caption's text goes on the surface: the label's box in twips rounded to whole
+// pixels, kCaptionHeightTwips high.
+PixelRect CaptionBox(const CaptionLabel& label, const SurfaceMetrics& metrics);
 
 // A persistent drawing surface: what is drawn stays until the next clear, and the system's
 // repaints show it without asking the button to draw again.
@@ -76,5 +78,3 @@ class HoverProbe {
     // The window of the form that holds the button; nullopt when it cannot be read.
     virtual std::optional<WindowId> ParentWindow() const = 0;
 };
-
-}  // namespace lr

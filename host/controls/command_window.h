@@ -5,8 +5,6 @@
 #include "host/controls/command.h"
 #include "host/startup/window_types.h"
 
-namespace lr {
-
 // A Command button in a child window of its own. Each platform provides CreateCommandWindow;
 // the window draws the button's persistent face with its caption and delivers mouse, focus,
 // size and hover-poll events to the button.
@@ -25,5 +23,3 @@ class CommandWindow {
 // Returns null when the window cannot be made.
 std::unique_ptr<CommandWindow> CreateCommandWindow(NativeWidget* parent, const PixelRect& bounds,
                                                    CommandEvents events);
-
-}  // namespace lr

@@ -5,7 +5,6 @@
 
 #include "host/controls/text_util.h"
 
-namespace lr {
 namespace {
 
 // The text form keeps four decimals, as the font sizes of the forms do.
@@ -105,4 +104,12 @@ std::optional<FontDesc> ParseFont(std::string_view text) {
     return font;
 }
 
-}  // namespace lr
+std::string FamilyList(const std::string& face) {
+    std::string families = face;
+    for (const char* fallback : kFallbackFaces) families += std::string(",") + fallback;
+    return families;
+}
+
+int FontPixelHeight(double points, double dotsPerInch) {
+    return static_cast<int>(std::lround(points * dotsPerInch / 72.0));
+}

@@ -1,10 +1,9 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
-
-namespace lr {
 
 // A caption font as the host's forms describe it.
 struct FontDesc {
@@ -23,4 +22,13 @@ bool operator!=(const FontDesc& a, const FontDesc& b);
 std::string FormatFont(const FontDesc& font);
 std::optional<FontDesc> ParseFont(std::string_view text);
 
-}  // namespace lr
+// Installed faces tried in order when a font's own face is absent: the Japanese Windows face
+// under its English name, then the free faces that stand in for it on other systems.
+inline constexpr std::array<const char*, 5> kFallbackFaces{
+    {"MS PGothic", "IPAPGothic", "IPAPゴシック", "VL PGothic", "IPAGothic"}};
+
+// The face followed by kFallbackFaces, as one comma-separated family list.
+std::string FamilyList(const std::string& face);
+
+// The character height in whole pixels of a font of that many points at dotsPerInch.
+int FontPixelHeight(double points, double dotsPerInch);

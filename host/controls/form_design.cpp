@@ -2,7 +2,6 @@
 
 #include "host/controls/text_util.h"
 
-namespace lr {
 namespace {
 
 bool HasControlCharacter(std::string_view text) {
@@ -186,5 +185,3 @@ std::optional<std::string> FormatFormDesign(const FormDesign& design) {
     }
     return out;
 }
-
-}  // namespace lr

@@ -7,8 +7,6 @@
 
 #include "host/controls/property_store.h"
 
-namespace lr {
-
 // A form's stored design data: one property store for each control of the form.
 //
 // Text form (UTF-8, LF or CRLF line ends, an optional byte order mark):
@@ -45,5 +43,3 @@ ControlDesign& ControlEntry(FormDesign& design, std::string_view name);
 std::optional<FormDesign> ParseFormDesign(std::string_view text, DesignError* error = nullptr);
 // Fails (nullopt) only for a control name or key that the text form cannot hold.
 std::optional<std::string> FormatFormDesign(const FormDesign& design);
-
-}  // namespace lr

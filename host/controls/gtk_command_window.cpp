@@ -4,13 +4,11 @@
 #include <gdk/gdk.h>
 #include <gtk/gtk.h>
 
-#include <cmath>
 #include <string>
 
 #include "host/controls/command_window.h"
 #include "resources/gdk_pictures.h"
 
-namespace lr {
 namespace {
 
 WindowId IdOf(GdkWindow* window) {
@@ -23,8 +21,6 @@ constexpr const char* kSkinFiles[kSkinCount] = {
 };
 // The face's background where nothing is drawn: the system's button face.
 constexpr double kButtonFace = 0xF0 / 255.0;
-// Stand-ins for the captions' Windows faces, found through fontconfig.
-constexpr char kFallbackFamilies[] = ",IPAPGothic,IPAGothic,sans-serif";
 
 void SetColour(cairo_t* cairo, uint32_t colour) {
     // The high bit names a system colour; the captions use black or grey ones.
@@ -67,11 +63,11 @@ class GtkCommandWindow final : public CommandWindow, private ButtonSurface, priv
         g_signal_connect(area_, "focus-in-event", G_CALLBACK(OnFocusIn), this);
         g_signal_connect(area_, "focus-out-event", G_CALLBACK(OnFocusOut), this);
         g_signal_connect(area_, "destroy", G_CALLBACK(OnDestroy), this);
-        gtk_fixed_put(GTK_FIXED(parent), area_, bounds.x, bounds.y);
-        gtk_widget_set_size_request(area_, bounds.width, bounds.height);
-        size_ = {bounds.x, bounds.y, bounds.width, bounds.height};
+        gtk_fixed_put(GTK_FIXED(parent), area_, bounds.left, bounds.top);
+        gtk_widget_set_size_request(area_, bounds.Width(), bounds.Height());
+        size_ = bounds;
         gtk_widget_show(area_);
-        ResizeFace(bounds.width, bounds.height);
+        ResizeFace(bounds.Width(), bounds.Height());
         return true;
     }
 
@@ -80,11 +76,11 @@ class GtkCommandWindow final : public CommandWindow, private ButtonSurface, priv
 
     void Move(const PixelRect& bounds) override {
         if (!area_) return;
-        gtk_fixed_move(GTK_FIXED(gtk_widget_get_parent(area_)), area_, bounds.x, bounds.y);
-        gtk_widget_set_size_request(area_, bounds.width, bounds.height);
-        if (bounds.width != size_.width || bounds.height != size_.height) {
+        gtk_fixed_move(GTK_FIXED(gtk_widget_get_parent(area_)), area_, bounds.left, bounds.top);
+        gtk_widget_set_size_request(area_, bounds.Width(), bounds.Height());
+        if (bounds.Width() != size_.Width() || bounds.Height() != size_.Height()) {
             size_ = bounds;
-            ResizeFace(bounds.width, bounds.height);
+            ResizeFace(bounds.Width(), bounds.Height());
             button_.UserControl_Resize();
         }
     }
@@ -93,8 +89,8 @@ class GtkCommandWindow final : public CommandWindow, private ButtonSurface, priv
     // ButtonSurface
     SurfaceMetrics Metrics() const override {
         SurfaceMetrics metrics;
-        metrics.outerWidthPx = metrics.innerWidthPx = size_.width;
-        metrics.outerHeightPx = metrics.innerHeightPx = size_.height;
+        metrics.outerWidthPx = metrics.innerWidthPx = size_.Width();
+        metrics.outerHeightPx = metrics.innerHeightPx = size_.Height();
         return metrics;
     }
 
@@ -125,14 +121,14 @@ class GtkCommandWindow final : public CommandWindow, private ButtonSurface, priv
 
     void CopySkin(Skin skin, const PixelRect& from, const PixelRect& to) override {
         GdkPixbuf* picture = skins_[static_cast<int>(skin)];
-        if (!face_ || !picture || from.width <= 0 || from.height <= 0) return;
+        if (!face_ || !picture || from.Width() <= 0 || from.Height() <= 0) return;
         cairo_t* cairo = cairo_create(face_);
-        cairo_rectangle(cairo, to.x, to.y, to.width, to.height);
+        cairo_rectangle(cairo, to.left, to.top, to.Width(), to.Height());
         cairo_clip(cairo);
-        cairo_translate(cairo, to.x, to.y);
-        cairo_scale(cairo, static_cast<double>(to.width) / from.width,
-                    static_cast<double>(to.height) / from.height);
-        gdk_cairo_set_source_pixbuf(cairo, picture, -from.x, -from.y);
+        cairo_translate(cairo, to.left, to.top);
+        cairo_scale(cairo, static_cast<double>(to.Width()) / from.Width(),
+                    static_cast<double>(to.Height()) / from.Height());
+        gdk_cairo_set_source_pixbuf(cairo, picture, -from.left, -from.top);
         // Stretched like the system's colour-on-colour mode: nearest pixels, no blending.
         cairo_pattern_set_filter(cairo_get_source(cairo), CAIRO_FILTER_NEAREST);
         cairo_paint(cairo);
@@ -242,11 +238,12 @@ class GtkCommandWindow final : public CommandWindow, private ButtonSurface, priv
 
     static void OnSize(GtkWidget*, GdkRectangle* allocation, gpointer data) {
         auto* self = static_cast<GtkCommandWindow*>(data);
-        if (allocation->width == self->size_.width && allocation->height == self->size_.height) {
+        if (allocation->width == self->size_.Width() &&
+            allocation->height == self->size_.Height()) {
             return;
         }
-        self->size_.width = allocation->width;
-        self->size_.height = allocation->height;
+        self->size_.right = self->size_.left + allocation->width;
+        self->size_.bottom = self->size_.top + allocation->height;
         self->ResizeFace(allocation->width, allocation->height);
         self->button_.UserControl_Resize();
     }
@@ -289,27 +286,25 @@ class GtkCommandWindow final : public CommandWindow, private ButtonSurface, priv
 
     void DrawCaption(cairo_t* cairo) const {
         if (caption_.text.empty()) return;
-        const SurfaceMetrics metrics = Metrics();
-        const double left = std::lround(caption_.leftTwips / metrics.twipsPerPixelX);
-        const double top = std::lround(caption_.topTwips / metrics.twipsPerPixelY);
-        const double width = std::lround(caption_.widthTwips / metrics.twipsPerPixelX);
-        const double height = std::lround(kCaptionHeightTwips / metrics.twipsPerPixelY);
+        const PixelRect box = CaptionBox(caption_, Metrics());
+        const double left = box.left;
+        const double top = box.top;
         PangoLayout* layout = pango_cairo_create_layout(cairo);
         PangoFontDescription* font = pango_font_description_new();
-        pango_font_description_set_family(font, (caption_.font.face + kFallbackFamilies).c_str());
+        pango_font_description_set_family(font, FamilyList(caption_.font.face).c_str());
         pango_font_description_set_absolute_size(
-            font, std::lround(caption_.font.sizePoints * 96.0 / 72.0) * PANGO_SCALE);
+            font, FontPixelHeight(caption_.font.sizePoints, 96) * PANGO_SCALE);
         pango_font_description_set_weight(
             font, caption_.font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
         pango_layout_set_font_description(layout, font);
         pango_font_description_free(font);
         pango_layout_set_text(layout, caption_.text.c_str(), -1);
-        pango_layout_set_width(layout, static_cast<int>(width) * PANGO_SCALE);
+        pango_layout_set_width(layout, box.Width() * PANGO_SCALE);
         pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
         pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
 
         cairo_save(cairo);
-        cairo_rectangle(cairo, left, top, width, height);
+        cairo_rectangle(cairo, left, top, box.Width(), box.Height());
         cairo_clip(cairo);
         if (caption_.enabled) {
             SetColour(cairo, caption_.colour);
@@ -348,5 +343,3 @@ std::unique_ptr<CommandWindow> CreateCommandWindow(NativeWidget* parent, const P
     if (!window->Create(reinterpret_cast<GtkWidget*>(parent), bounds)) return nullptr;
     return window;
 }
-
-}  // namespace lr

@@ -4,7 +4,6 @@
 
 #include "host/controls/text_util.h"
 
-namespace lr {
 namespace {
 
 int HexDigitValue(char c) {
@@ -136,5 +135,3 @@ void WriteFont(PropertyStore& store, std::string_view key, const FontDesc& value
         store.Set(key, FormatFont(value));
     }
 }
-
-}  // namespace lr

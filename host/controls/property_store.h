@@ -9,8 +9,6 @@
 
 #include "host/controls/font_desc.h"
 
-namespace lr {
-
 // The keyed values that one control keeps in its form's stored design data.
 // Keys are matched without regard to ASCII case; entries keep the order they were first set in.
 class PropertyStore {
@@ -47,5 +45,3 @@ void WriteText(PropertyStore& store, std::string_view key, std::string_view valu
 void WriteInteger(PropertyStore& store, std::string_view key, int64_t value, int64_t fallback);
 void WriteFont(PropertyStore& store, std::string_view key, const FontDesc& value,
                const FontDesc& fallback);
-
-}  // namespace lr

@@ -1,5 +1,5 @@
 #pragma once
-// Resource numbers of the six button skins, in the order of lr::Skin (plain macros: the
+// Resource numbers of the six button skins, in the order of Skin (plain macros: the
 // resource compiler reads them too).
 
 #define LR_BITMAP_SKIN_NORMAL 201

@@ -1,6 +1,5 @@
 #include "host/controls/text_util.h"
 
-namespace lr {
 namespace {
 
 char FoldAscii(char c) {
@@ -23,5 +22,3 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     }
     return true;
 }
-
-}  // namespace lr

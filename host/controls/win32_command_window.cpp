@@ -3,13 +3,13 @@
 // the hover poll. All rules live in Command; this file only draws and delivers events.
 #include <windows.h>
 
-#include <cmath>
 #include <string>
 
 #include "host/controls/command_window.h"
 #include "host/controls/skin_ids.h"
+#include "host/startup/win32_services.h"
+#include "host/startup/win32_window_class.h"
 
-namespace lr {
 namespace {
 
 constexpr char kClassName[] = "Lumen_Ribbon.Command";
@@ -18,23 +18,6 @@ constexpr int kSkinResources[kSkinCount] = {
     LR_BITMAP_SKIN_NORMAL,   LR_BITMAP_SKIN_HIGHLIGHT, LR_BITMAP_SKIN_HIGHLIGHTSELECT,
     LR_BITMAP_SKIN_SELECTED, LR_BITMAP_SKIN_PRESSED,   LR_BITMAP_SKIN_DISABLE,
 };
-
-// Host texts are UTF-8; the system calls take the ANSI code page.
-std::string ToAnsi(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int wideLength =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (wideLength <= 0) return {};
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0],
-                        wideLength);
-    const int ansiLength =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (ansiLength <= 0) return {};
-    std::string ansi(static_cast<size_t>(ansiLength), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, &ansi[0], ansiLength, nullptr, nullptr);
-    return ansi;
-}
 
 // Colours with the high bit set name a system colour by its index in the low byte.
 COLORREF ResolveColour(uint32_t colour) {
@@ -47,20 +30,6 @@ WindowId ToId(HWND window) {
 }
 
 LRESULT CALLBACK CommandWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-bool RegisterCommandClass(HINSTANCE instance) {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof(existing);
-    if (GetClassInfoExA(instance, kClassName, &existing)) return true;
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = CommandWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    return RegisterClassExA(&windowClass) != 0;
-}
 
 class Win32CommandWindow final : public CommandWindow, private ButtonSurface, private HoverProbe {
   public:
@@ -76,14 +45,14 @@ class Win32CommandWindow final : public CommandWindow, private ButtonSurface, pr
 
     bool Create(HWND parent, const PixelRect& bounds) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        if (!RegisterCommandClass(instance)) return false;
+        if (!RegisterWindowClass(kClassName, CommandWindowProc, CS_DBLCLKS)) return false;
         for (int i = 0; i < kSkinCount; ++i) {
             skins_[i] = static_cast<HBITMAP>(
                 LoadImageA(instance, MAKEINTRESOURCEA(kSkinResources[i]), IMAGE_BITMAP, 0, 0, 0));
         }
         CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS,
-                        bounds.x, bounds.y, bounds.width, bounds.height, parent, nullptr, instance,
-                        this);
+                        bounds.left, bounds.top, bounds.Width(), bounds.Height(), parent, nullptr,
+                        instance, this);
         if (!window_) return false;
         ResizeFace();  // when creation sent no size message
         return true;
@@ -93,7 +62,7 @@ class Win32CommandWindow final : public CommandWindow, private ButtonSurface, pr
     NativeWidget* Handle() const override { return reinterpret_cast<NativeWidget*>(window_); }
 
     void Move(const PixelRect& bounds) override {
-        MoveWindow(window_, bounds.x, bounds.y, bounds.width, bounds.height, TRUE);
+        MoveWindow(window_, bounds.left, bounds.top, bounds.Width(), bounds.Height(), TRUE);
     }
 
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -194,8 +163,8 @@ class Win32CommandWindow final : public CommandWindow, private ButtonSurface, pr
         HDC source = CreateCompatibleDC(faceDc_);
         HGDIOBJ previous = SelectObject(source, picture);
         SetStretchBltMode(faceDc_, COLORONCOLOR);
-        StretchBlt(faceDc_, to.x, to.y, to.width, to.height, source, from.x, from.y, from.width,
-                   from.height, SRCCOPY);
+        StretchBlt(faceDc_, to.left, to.top, to.Width(), to.Height(), source, from.left, from.top,
+                   from.Width(), from.Height(), SRCCOPY);
         SelectObject(source, previous);
         DeleteDC(source);
     }
@@ -218,11 +187,11 @@ class Win32CommandWindow final : public CommandWindow, private ButtonSurface, pr
             HDC screen = GetDC(nullptr);
             const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
             ReleaseDC(nullptr, screen);
-            const int height = -static_cast<int>(std::lround(label.font.sizePoints * dpiY / 72.0));
+            const int height = -FontPixelHeight(label.font.sizePoints, dpiY);
             font_ = CreateFontA(height, 0, 0, 0, label.font.bold ? FW_BOLD : FW_NORMAL, FALSE,
                                 FALSE, FALSE, static_cast<DWORD>(label.font.charset),
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, ToAnsi(label.font.face).c_str());
+                                DEFAULT_PITCH | FF_DONTCARE, AnsiFromUtf8(label.font.face).c_str());
         }
         caption_ = label;
         InvalidateRect(window_, nullptr, FALSE);
@@ -336,15 +305,9 @@ class Win32CommandWindow final : public CommandWindow, private ButtonSurface, pr
 
     void DrawCaption(HDC dc) {
         if (caption_.text.empty()) return;
-        const SurfaceMetrics metrics = Metrics();
-        RECT box;
-        box.left = static_cast<LONG>(std::lround(caption_.leftTwips / metrics.twipsPerPixelX));
-        box.top = static_cast<LONG>(std::lround(caption_.topTwips / metrics.twipsPerPixelY));
-        box.right =
-            box.left + static_cast<LONG>(std::lround(caption_.widthTwips / metrics.twipsPerPixelX));
-        box.bottom =
-            box.top + static_cast<LONG>(std::lround(kCaptionHeightTwips / metrics.twipsPerPixelY));
-        const std::string text = ToAnsi(caption_.text);
+        const PixelRect caption = CaptionBox(caption_, Metrics());
+        RECT box{caption.left, caption.top, caption.right, caption.bottom};
+        const std::string text = AnsiFromUtf8(caption_.text);
         const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
 
         const int savedState = SaveDC(dc);
@@ -424,5 +387,3 @@ std::unique_ptr<CommandWindow> CreateCommandWindow(NativeWidget* parent, const P
     if (!window->Create(reinterpret_cast<HWND>(parent), bounds)) return nullptr;
     return window;
 }
-
-}  // namespace lr

@@ -26,11 +26,11 @@ Font = ＭＳ Ｐゴシック,9.75,normal,128
 
 }  // namespace
 
-lr::FontDesc DialogAmbientFont() {
-    return lr::FontDesc{kDialogFont.name, kDialogFont.points, kDialogFont.weight >= 700,
-                        kDialogFont.charset};
+FontDesc DialogAmbientFont() {
+    return FontDesc{kDialogFont.name, kDialogFont.points, kDialogFont.weight >= 700,
+                    kDialogFont.charset};
 }
 
-std::optional<lr::FormDesign> SettingsDialogDesign() {
-    return lr::ParseFormDesign(kDesignText);
+std::optional<FormDesign> SettingsDialogDesign() {
+    return ParseFormDesign(kDesignText);
 }

@@ -8,7 +8,7 @@
 #include "host/controls/form_design.h"
 
 // The font the dialog offers its controls.
-lr::FontDesc DialogAmbientFont();
+FontDesc DialogAmbientFont();
 
 // The parsed design data, or std::nullopt when the stored text does not read.
-std::optional<lr::FormDesign> SettingsDialogDesign();
+std::optional<FormDesign> SettingsDialogDesign();

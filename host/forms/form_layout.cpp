@@ -16,13 +16,10 @@ FormLook SettingsDialogLook() {
 
 const FontLayout kDialogFont{"ＭＳ Ｐゴシック", 9.75, 400, 128};
 
-const char* const kDialogFontFallbacks[4] = {"MS PGothic", "IPAPGothic", "IPAPゴシック",
-                                             "VL PGothic"};
-
 FormLook PreviewWindowLook() {
     FormLook look;
     look.caption = "Preview Window";
-    look.border = FormBorder::None;
+    look.border = FormBorder::Borderless;
     look.backColour = ColourRef(kBlack);
     look.clientWidth = 2595;
     look.clientHeight = 1935;

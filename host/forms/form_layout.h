@@ -58,8 +58,6 @@ struct ControlLayout {
 // window icon; its background is painted over by the gradient.
 FormLook SettingsDialogLook();
 extern const FontLayout kDialogFont;
-// Installed faces tried in order when kDialogFont's face is absent.
-extern const char* const kDialogFontFallbacks[4];
 
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kWhite{255, 255, 255};

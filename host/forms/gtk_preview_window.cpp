@@ -1,32 +1,26 @@
 // Img_Prev of the preview window: a drawing area that shows the embedded picture unscaled from
 // its top-left corner over black.
-// clang-format off
-// The host's headers before the X headers, whose macros (None) clash with its names.
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
 #include "host/forms/gtk_forms_ui.h"
 #include "host/startup/gtk_services.h"
 #include "resources/gdk_pictures.h"
-
-#include <gdk/gdkx.h>
-#include <gtk/gtk.h>
-// clang-format on
 
 namespace {
 
 class GtkPreviewPicture : public PreviewPicture {
   public:
-    explicit GtkPreviewPicture(const ScreenServices& screen) : screen_(screen) {}
+    explicit GtkPreviewPicture(const ScreenServices& screen) : PreviewPicture(screen) {}
     ~GtkPreviewPicture() override {
         if (picture_) g_object_unref(picture_);
     }
     GtkPreviewPicture(const GtkPreviewPicture&) = delete;
     GtkPreviewPicture& operator=(const GtkPreviewPicture&) = delete;
 
-    void Attach(Form& form) override { form_ = &form; }
-    WindowHandle FormHandle() const override { return form_ ? form_->Handle() : 0; }
-
     void Create() override {
         if (!picture_) picture_ = LoadEmbeddedPicture("preview.jpg");
-        auto* container = reinterpret_cast<GtkWidget*>(form_ ? form_->ControlParent() : nullptr);
+        auto* container = reinterpret_cast<GtkWidget*>(ControlParent());
         if (!container) return;
         area_ = gtk_drawing_area_new();
         if (picture_) {
@@ -38,13 +32,11 @@ class GtkPreviewPicture : public PreviewPicture {
         gtk_widget_show(area_);
     }
 
-    void Place(double left, double top, double width, double height) override {
+  protected:
+    void Move(const PixelRect& box) override {
         if (!area_) return;
-        const double x = screen_.TwipsPerPixelX();
-        const double y = screen_.TwipsPerPixelY();
-        gtk_fixed_move(GTK_FIXED(gtk_widget_get_parent(area_)), area_, TwipsToPixels(left, x),
-                       TwipsToPixels(top, y));
-        gtk_widget_set_size_request(area_, TwipsToPixels(width, x), TwipsToPixels(height, y));
+        gtk_fixed_move(GTK_FIXED(gtk_widget_get_parent(area_)), area_, box.left, box.top);
+        gtk_widget_set_size_request(area_, box.Width(), box.Height());
     }
 
   private:
@@ -59,8 +51,6 @@ class GtkPreviewPicture : public PreviewPicture {
         return TRUE;
     }
 
-    const ScreenServices& screen_;
-    Form* form_ = nullptr;
     GtkWidget* area_ = nullptr;
     GdkPixbuf* picture_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The preview window Lumen_Ribbon_R apart from the window system: its only
-// procedure is the unload handler's close request.
+// procedure is the unload handler's close request. Its picture Img_Prev is
+// forms_ui.h's PreviewPicture.
 
 #include <cstdint>
 #include <functional>
@@ -12,8 +13,9 @@
 class CloseRequests {
   public:
     virtual ~CloseRequests() = default;
-    // Posts WM_CLOSE with both parameters 0 and returns at once; the result is
-    // the system's (non-zero when posted).
+    // Asks the window to close and returns at once: WM_CLOSE with both
+    // parameters 0 on Windows, the window manager's WM_DELETE_WINDOW on X. The
+    // result is the system's, non-zero when the request went out.
     virtual int32_t PostClose(WindowHandle target) = 0;
 };
 

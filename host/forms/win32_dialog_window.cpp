@@ -5,17 +5,17 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/controls/command_window.h"
-#include "host/forms/dialog_design.h"
 #include "host/forms/form_layout.h"
 #include "host/forms/win32_forms_ui.h"
 #include "host/forms/win32_pictures.h"
 #include "host/startup/win32_services.h"
+#include "host/startup/win32_window_class.h"
 #include "resources/picture_ids.h"
 
 namespace {
@@ -25,14 +25,6 @@ constexpr char kSurfaceClass[] = "Lumen_Ribbon.Surface";
 constexpr UINT kUnloadMessage = WM_APP + 1;
 // The open list of the track box, below its edit field.
 constexpr int kComboListHeightPx = 160;
-
-int SurfaceIndex(GradientSurface surface) {
-    return surface == GradientSurface::Dialog ? 0 : 1;
-}
-
-bool IsKindChoice(const ControlLayout& layout) {
-    return std::strcmp(layout.name, "Img_BGM") == 0 || std::strcmp(layout.name, "lbl_BGM") == 0;
-}
 
 int CALLBACK NoteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
@@ -51,12 +43,11 @@ bool FaceInstalled(HDC dc, const std::string& ansiFace, BYTE charset) {
 // The dialog font, or the first installed stand-in when its face is absent.
 HFONT MakeDialogFont() {
     HDC screen = GetDC(nullptr);
-    const int height = -static_cast<int>(
-        std::lround(kDialogFont.points * GetDeviceCaps(screen, LOGPIXELSY) / 72.0));
+    const int height = -FontPixelHeight(kDialogFont.points, GetDeviceCaps(screen, LOGPIXELSY));
     const BYTE charset = static_cast<BYTE>(kDialogFont.charset);
     std::string face = AnsiFromUtf8(kDialogFont.name);
     if (!FaceInstalled(screen, face, charset)) {
-        for (const char* fallback : kDialogFontFallbacks) {
+        for (const char* fallback : kFallbackFaces) {
             if (FaceInstalled(screen, AnsiFromUtf8(fallback), charset)) {
                 face = AnsiFromUtf8(fallback);
                 break;
@@ -69,32 +60,27 @@ HFONT MakeDialogFont() {
                        DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
 
-// A control the surface draws itself: label, image or rectangle.
-struct DrawnControl {
-    const ControlLayout* layout;
-    RECT box;
-    std::string ansiCaption;
-    HBITMAP picture = nullptr;  // images only; not owned
-};
+RECT RectOf(const PixelRect& box) {
+    return RECT{box.left, box.top, box.right, box.bottom};
+}
 
 class Win32DialogControls;
 
-// The form's client area or the panel: its painted background, kept in a bitmap, and the
+// The form's client area or the panel: its painted background, kept in a bitmap, under the
 // controls drawn on it.
 struct Surface {
     Win32DialogControls* owner = nullptr;
+    GradientSurface which = GradientSurface::Dialog;
     HWND window = nullptr;
     COLORREF backColour = 0;
     HBITMAP background = nullptr;
-    std::vector<DrawnControl> drawn;
 };
 
-// One entry of the form's control collection, as SetCommandButtons walks it.
 LRESULT CALLBACK SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 class Win32DialogControls : public DialogControls {
   public:
-    explicit Win32DialogControls(const ScreenServices& screen) : screen_(screen) {}
+    explicit Win32DialogControls(const ScreenServices& screen) : DialogControls(screen) {}
 
     ~Win32DialogControls() override {
         Destroy();
@@ -109,87 +95,15 @@ class Win32DialogControls : public DialogControls {
     Win32DialogControls(const Win32DialogControls&) = delete;
     Win32DialogControls& operator=(const Win32DialogControls&) = delete;
 
-    void Create(SettingsDialog& dialog) override {
-        dialog_ = &dialog;
-        HWND form = reinterpret_cast<HWND>(form_->Handle());
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        RegisterSurfaceClass(instance);
-        SetIcons(form, instance);
-        if (!font_) font_ = MakeDialogFont();
-        if (!marks_[0]) marks_[0] = LoadJpegResource(LR_JPEG_MARK_OFF);
-        if (!marks_[1]) marks_[1] = LoadJpegResource(LR_JPEG_MARK_ON);
-
-        RECT client{};
-        GetClientRect(form, &client);
-        Surface& dialogSurface = surfaces_[SurfaceIndex(GradientSurface::Dialog)];
-        MakeSurface(dialogSurface, form, client, RGB(0xC0, 0xC0, 0xC0), instance);
-        const ControlLayout* panel = FindDialogControl("Pic_C", 0);
-        Surface& panelSurface = surfaces_[SurfaceIndex(GradientSurface::Panel)];
-        MakeSurface(panelSurface, dialogSurface.window, PixelBox(*panel),
-                    ColourRef(panel->backColour), instance);
-
-        std::vector<lr::CommandWindow*> commandOf(kSettingsDialogControls.size(), nullptr);
-        for (const ControlLayout& layout : kSettingsDialogControls) {
-            if (layout.kind == ControlKind::PictureBox || layout.kind == ControlKind::ComboBox ||
-                layout.kind == ControlKind::Command) {
-                continue;
-            }
-            AddDrawn(SurfaceOf(layout), layout);
-        }
-        // Windows are made in tab order, which is the order the keyboard visits them in.
-        const std::optional<lr::FormDesign> design = SettingsDialogDesign();
-        for (const ControlLayout* layout : DialogTabOrder()) {
-            HWND parent = SurfaceOf(*layout).window;
-            if (layout->kind == ControlKind::ComboBox) {
-                MakeTrackBox(*layout, parent, instance);
-                continue;
-            }
-            const RECT box = PixelBox(*layout);
-            const lr::PixelRect bounds{box.left, box.top, box.right - box.left,
-                                       box.bottom - box.top};
-            std::unique_ptr<lr::CommandWindow> command = lr::CreateCommandWindow(
-                reinterpret_cast<NativeWidget*>(parent), bounds, CommandEvents(layout->name));
-            if (!command) continue;
-            const lr::ControlDesign* stored =
-                design ? lr::FindControl(*design, layout->name) : nullptr;
-            if (stored)
-                command->Button().UserControl_ReadProperties(stored->properties,
-                                                             DialogAmbientFont());
-            command->Move(bounds);
-            if (std::strcmp(layout->name, "Cmd_BGM") == 0) fileButton_ = command.get();
-            commandOf[static_cast<size_t>(layout - kSettingsDialogControls.data())] = command.get();
-            commands_.push_back(std::move(command));
-        }
-        for (lr::CommandWindow* command : commandOf) entries_.emplace_back(command);
-    }
-
-    void Destroy() override {
-        entries_.clear();
-        fileButton_ = nullptr;
-        commands_.clear();
-        if (trackBox_) DestroyWindow(trackBox_);
-        trackBox_ = nullptr;
-        // The panel is a child of the form's surface and goes with it.
-        for (Surface& surface : surfaces_) {
-            if (surface.window) SetWindowLongPtrA(surface.window, GWLP_USERDATA, 0);
-        }
-        Surface& dialogSurface = surfaces_[SurfaceIndex(GradientSurface::Dialog)];
-        if (dialogSurface.window) DestroyWindow(dialogSurface.window);
-        for (Surface& surface : surfaces_) {
-            if (surface.background) DeleteObject(surface.background);
-            surface = Surface{};
-        }
-    }
-
     // SettingsDialogView.
     double ScaleHeight(GradientSurface surface) const override {
         RECT client{};
-        GetClientRect(surfaces_[SurfaceIndex(surface)].window, &client);
+        GetClientRect(SurfaceFor(surface).window, &client);
         return client.bottom * screen_.TwipsPerPixelY();
     }
 
     void PaintBackground(GradientSurface surface, const std::vector<GradientLine>& lines) override {
-        Surface& target = surfaces_[SurfaceIndex(surface)];
+        Surface& target = SurfaceFor(surface);
         if (!target.window) return;
         RECT client{};
         GetClientRect(target.window, &client);
@@ -214,25 +128,10 @@ class Win32DialogControls : public DialogControls {
     }
 
     void Unload() override {
-        PostMessageA(surfaces_[SurfaceIndex(GradientSurface::Dialog)].window, kUnloadMessage, 0, 0);
+        PostMessageA(SurfaceFor(GradientSurface::Dialog).window, kUnloadMessage, 0, 0);
     }
 
     void SetRepeatEnabled(bool enabled) override { EnableWindow(trackBox_, enabled); }
-
-    void SetFileButtonEnabled(bool enabled) override {
-        if (fileButton_) fileButton_->Button().Enabled(enabled);
-    }
-
-    void ShowMark(int kind, bool chosen) override {
-        Surface& panel = surfaces_[SurfaceIndex(GradientSurface::Panel)];
-        for (DrawnControl& control : panel.drawn) {
-            if (control.layout->kind == ControlKind::Image && control.layout->index == kind &&
-                std::strcmp(control.layout->name, "Img_BGM") == 0) {
-                control.picture = marks_[chosen ? 1 : 0];
-                InvalidateRect(panel.window, &control.box, FALSE);
-            }
-        }
-    }
 
     std::string RepeatText() const override {
         const int length = GetWindowTextLengthA(trackBox_);
@@ -249,16 +148,6 @@ class Win32DialogControls : public DialogControls {
     void AddRepeatEntry(const std::string& text) override {
         SendMessageA(trackBox_, CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(AnsiFromUtf8(text).c_str()));
-    }
-
-    void SetFileLabel(const std::string& text) override {
-        Surface& panel = surfaces_[SurfaceIndex(GradientSurface::Panel)];
-        for (DrawnControl& control : panel.drawn) {
-            if (std::strcmp(control.layout->name, "lbl_Fname") == 0) {
-                control.ansiCaption = AnsiFromUtf8(text);
-                InvalidateRect(panel.window, &control.box, FALSE);
-            }
-        }
     }
 
     // Events of the surfaces.
@@ -282,7 +171,7 @@ class Win32DialogControls : public DialogControls {
         }
         HGDIOBJ oldFont = SelectObject(memory, font_);
         SetBkMode(memory, TRANSPARENT);
-        for (const DrawnControl& control : surface.drawn) DrawControl(memory, control);
+        for (const DrawnControl& control : Drawn(surface.which)) DrawControl(memory, control);
         SelectObject(memory, oldFont);
         BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
         SelectObject(memory, oldFrame);
@@ -290,102 +179,120 @@ class Win32DialogControls : public DialogControls {
         DeleteDC(memory);
     }
 
-    // Any mouse button on a mark or its caption chooses that kind.
-    void MouseDown(const Surface& surface, POINT point) {
-        for (const DrawnControl& control : surface.drawn) {
-            if (IsKindChoice(*control.layout) && PtInRect(&control.box, point)) {
-                dialog_->ChooseKind(control.layout->index);
-                return;
-            }
+    void UnloadNow() { form_->Unload(); }
+
+  protected:
+    bool MakeSurfaces(const PixelRect& panelBox, const Rgb& panelColour) override {
+        HWND form = reinterpret_cast<HWND>(form_->Handle());
+        RegisterWindowClass(kSurfaceClass, SurfaceProc);
+        SetIcons(form);
+        if (!font_) font_ = MakeDialogFont();
+        if (!marks_[0]) marks_[0] = LoadJpegResource(LR_JPEG_MARK_OFF);
+        if (!marks_[1]) marks_[1] = LoadJpegResource(LR_JPEG_MARK_ON);
+        RECT client{};
+        GetClientRect(form, &client);
+        Surface& dialog = SurfaceFor(GradientSurface::Dialog);
+        MakeSurface(dialog, GradientSurface::Dialog, form,
+                    PixelRect{client.left, client.top, client.right, client.bottom},
+                    RGB(0xC0, 0xC0, 0xC0));
+        MakeSurface(SurfaceFor(GradientSurface::Panel), GradientSurface::Panel, dialog.window,
+                    panelBox, ColourRef(panelColour));
+        return true;
+    }
+
+    PixelSize TextSize(const std::string& text) const override {
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font_);
+        RECT box{0, 0, 0, 0};
+        DrawTextA(dc, AnsiFromUtf8(text).c_str(), -1, &box,
+                  DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        return PixelSize{box.right, box.bottom};
+    }
+
+    void MakeTrackBox(GradientSurface surface, const PixelRect& box) override {
+        trackBox_ = CreateWindowExA(
+            0, "COMBOBOX", "",
+            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+            box.left, box.top, box.Width(), box.Height() + kComboListHeightPx,
+            SurfaceFor(surface).window, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(trackBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    }
+
+    std::unique_ptr<CommandWindow> MakeCommand(GradientSurface surface, const PixelRect& box,
+                                               CommandEvents events) override {
+        return CreateCommandWindow(reinterpret_cast<NativeWidget*>(SurfaceFor(surface).window), box,
+                                   std::move(events));
+    }
+
+    void TakeDown() override {
+        if (trackBox_) DestroyWindow(trackBox_);
+        trackBox_ = nullptr;
+        // The panel is a child of the form's surface and goes with it.
+        for (Surface& surface : surfaces_) {
+            if (surface.window) SetWindowLongPtrA(surface.window, GWLP_USERDATA, 0);
+        }
+        Surface& dialog = SurfaceFor(GradientSurface::Dialog);
+        if (dialog.window) DestroyWindow(dialog.window);
+        for (Surface& surface : surfaces_) {
+            if (surface.background) DeleteObject(surface.background);
+            surface = Surface{};
         }
     }
 
-    void UnloadNow() { form_->Unload(); }
-
-  private:
-    static void RegisterSurfaceClass(HINSTANCE instance) {
-        WNDCLASSEXA existing{};
-        existing.cbSize = sizeof existing;
-        if (GetClassInfoExA(instance, kSurfaceClass, &existing)) return;
-        WNDCLASSEXA windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = SurfaceProc;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kSurfaceClass;
-        RegisterClassExA(&windowClass);
+    void Redraw(GradientSurface surface, const PixelRect& box) override {
+        const RECT changed = RectOf(box);
+        InvalidateRect(SurfaceFor(surface).window, &changed, FALSE);
     }
 
-    void SetIcons(HWND form, HINSTANCE instance) {
+  private:
+    Surface& SurfaceFor(GradientSurface surface) {
+        return surfaces_[surface == GradientSurface::Dialog ? 0 : 1];
+    }
+    const Surface& SurfaceFor(GradientSurface surface) const {
+        return surfaces_[surface == GradientSurface::Dialog ? 0 : 1];
+    }
+
+    void SetIcons(HWND form) {
         const int sizes[2][2] = {{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)},
                                  {GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)}};
         for (int which = 0; which < 2; ++which) {
             if (!icons_[which]) {
-                icons_[which] =
-                    static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(LR_ICON_MAIN),
-                                                  IMAGE_ICON, sizes[which][0], sizes[which][1], 0));
+                icons_[which] = static_cast<HICON>(
+                    LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(LR_ICON_MAIN),
+                               IMAGE_ICON, sizes[which][0], sizes[which][1], 0));
             }
         }
         SendMessageA(form, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons_[0]));
         SendMessageA(form, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons_[1]));
     }
 
-    void MakeSurface(Surface& surface, HWND parent, const RECT& box, COLORREF backColour,
-                     HINSTANCE instance) {
+    void MakeSurface(Surface& surface, GradientSurface which, HWND parent, const PixelRect& box,
+                     COLORREF backColour) {
         surface.owner = this;
+        surface.which = which;
         surface.backColour = backColour;
-        surface.window = CreateWindowExA(WS_EX_CONTROLPARENT, kSurfaceClass, "",
-                                         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, box.left, box.top,
-                                         box.right - box.left, box.bottom - box.top, parent,
-                                         nullptr, instance, nullptr);
+        surface.window =
+            CreateWindowExA(WS_EX_CONTROLPARENT, kSurfaceClass, "",
+                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, box.left, box.top, box.Width(),
+                            box.Height(), parent, nullptr, GetModuleHandleA(nullptr), nullptr);
         SetWindowLongPtrA(surface.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&surface));
-    }
-
-    Surface& SurfaceOf(const ControlLayout& layout) {
-        return surfaces_[SurfaceIndex(layout.container == Container::Panel
-                                          ? GradientSurface::Panel
-                                          : GradientSurface::Dialog)];
-    }
-
-    RECT PixelBox(const ControlLayout& layout) const {
-        const double x = screen_.TwipsPerPixelX();
-        const double y = screen_.TwipsPerPixelY();
-        const int left = TwipsToPixels(layout.left, x);
-        const int top = TwipsToPixels(layout.top, y);
-        return RECT{left, top, left + TwipsToPixels(layout.width, x),
-                    top + TwipsToPixels(layout.height, y)};
-    }
-
-    void AddDrawn(Surface& surface, const ControlLayout& layout) {
-        DrawnControl control{&layout, PixelBox(layout), AnsiFromUtf8(layout.caption), nullptr};
-        if (std::strcmp(layout.name, "Img_Ra") == 0) control.picture = marks_[layout.index];
-        if (layout.kind == ControlKind::Label && (layout.style & kAutoSize)) {
-            // The label takes the size of its caption.
-            HDC dc = GetDC(surface.window);
-            HGDIOBJ old = SelectObject(dc, font_);
-            RECT text{0, 0, 0, 0};
-            DrawTextA(dc, control.ansiCaption.c_str(), -1, &text,
-                      DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-            SelectObject(dc, old);
-            ReleaseDC(surface.window, dc);
-            control.box.right = control.box.left + text.right;
-            control.box.bottom = control.box.top + text.bottom;
-        }
-        surface.drawn.push_back(control);
     }
 
     void DrawControl(HDC dc, const DrawnControl& control) const {
         const ControlLayout& layout = *control.layout;
-        RECT box = control.box;
+        RECT box = RectOf(control.box);
         switch (layout.kind) {
             case ControlKind::Rectangle:
                 FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
                 break;
             case ControlKind::Image:
-                if (control.picture) {
-                    const SIZE size = BitmapSize(control.picture);
+                if (control.picture != kNoPicture && marks_[control.picture]) {
+                    HBITMAP picture = marks_[control.picture];
+                    const SIZE size = BitmapSize(picture);
                     HDC source = CreateCompatibleDC(dc);
-                    HGDIOBJ old = SelectObject(source, control.picture);
+                    HGDIOBJ old = SelectObject(source, picture);
                     BitBlt(dc, box.left, box.top, std::min<LONG>(size.cx, box.right - box.left),
                            std::min<LONG>(size.cy, box.bottom - box.top), source, 0, 0, SRCCOPY);
                     SelectObject(source, old);
@@ -402,7 +309,7 @@ class Win32DialogControls : public DialogControls {
                 }
                 if (layout.style & kCentred) format |= DT_CENTER;
                 SetTextColor(dc, ColourRef(layout.foreColour));
-                DrawTextA(dc, control.ansiCaption.c_str(), -1, &box, format);
+                DrawTextA(dc, AnsiFromUtf8(control.caption).c_str(), -1, &box, format);
                 break;
             }
             default:
@@ -410,37 +317,11 @@ class Win32DialogControls : public DialogControls {
         }
     }
 
-    void MakeTrackBox(const ControlLayout& layout, HWND parent, HINSTANCE instance) {
-        const RECT box = PixelBox(layout);
-        trackBox_ = CreateWindowExA(
-            0, "COMBOBOX", "",
-            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-            box.left, box.top, box.right - box.left, box.bottom - box.top + kComboListHeightPx,
-            parent, nullptr, instance, nullptr);
-        SendMessageA(trackBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
-    }
-
-    lr::CommandEvents CommandEvents(const char* name) {
-        lr::CommandEvents events;
-        const std::string button = name;
-        events.Click = [this, button] {
-            if (button == "Cmd_BGM") dialog_->Cmd_BGM_Click();
-            if (button == "Cmd_Set") dialog_->Cmd_Set_Click();
-            if (button == "Cmd_Can") dialog_->Cmd_Can_Click();
-            if (button == "Cmd_Etc") dialog_->Cmd_Etc_Click();
-        };
-        return events;
-    }
-
-    const ScreenServices& screen_;
-    SettingsDialog* dialog_ = nullptr;
     HFONT font_ = nullptr;
     HBITMAP marks_[2] = {nullptr, nullptr};  // Img_Ra(0) and Img_Ra(1)
     HICON icons_[2] = {nullptr, nullptr};
     Surface surfaces_[2];
     HWND trackBox_ = nullptr;
-    lr::CommandWindow* fileButton_ = nullptr;
-    std::vector<std::unique_ptr<lr::CommandWindow>> commands_;
 };
 
 LRESULT CALLBACK SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -456,12 +337,13 @@ LRESULT CALLBACK SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             EndPaint(window, &paint);
             return 0;
         }
+        // Any mouse button.
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN: {
-            const POINT point{static_cast<short>(LOWORD(lParam)),
-                              static_cast<short>(HIWORD(lParam))};
-            surface->owner->MouseDown(*surface, point);
+            const PixelPoint point{static_cast<short>(LOWORD(lParam)),
+                                   static_cast<short>(HIWORD(lParam))};
+            surface->owner->MouseDown(surface->which, point);
             return 0;
         }
         case kUnloadMessage:

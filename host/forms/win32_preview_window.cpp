@@ -4,7 +4,7 @@
 
 #include "host/forms/win32_forms_ui.h"
 #include "host/forms/win32_pictures.h"
-#include "host/startup/screen.h"
+#include "host/startup/win32_window_class.h"
 #include "resources/picture_ids.h"
 
 namespace {
@@ -36,7 +36,7 @@ LRESULT CALLBACK PictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 class Win32PreviewPicture : public PreviewPicture {
   public:
-    explicit Win32PreviewPicture(const ScreenServices& screen) : screen_(screen) {}
+    explicit Win32PreviewPicture(const ScreenServices& screen) : PreviewPicture(screen) {}
     ~Win32PreviewPicture() override {
         if (IsWindow(window_)) DestroyWindow(window_);
         if (bitmap_) DeleteObject(bitmap_);
@@ -44,40 +44,22 @@ class Win32PreviewPicture : public PreviewPicture {
     Win32PreviewPicture(const Win32PreviewPicture&) = delete;
     Win32PreviewPicture& operator=(const Win32PreviewPicture&) = delete;
 
-    void Attach(Form& form) override { form_ = &form; }
-    WindowHandle FormHandle() const override { return form_ ? form_->Handle() : 0; }
-
     void Create() override {
-        HINSTANCE instance = GetModuleHandleA(nullptr);
-        WNDCLASSEXA existing{};
-        existing.cbSize = sizeof existing;
-        if (!GetClassInfoExA(instance, kPictureClass, &existing)) {
-            WNDCLASSEXA windowClass{};
-            windowClass.cbSize = sizeof windowClass;
-            windowClass.lpfnWndProc = PictureProc;
-            windowClass.hInstance = instance;
-            windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-            windowClass.lpszClassName = kPictureClass;
-            RegisterClassExA(&windowClass);
-        }
+        RegisterWindowClass(kPictureClass, PictureProc);
         if (!bitmap_) bitmap_ = LoadJpegResource(LR_JPEG_PREVIEW);
         const SIZE size = BitmapSize(bitmap_);
         window_ = CreateWindowExA(0, kPictureClass, "Img_Prev", WS_CHILD | WS_VISIBLE, 0, 0,
                                   size.cx, size.cy, reinterpret_cast<HWND>(FormHandle()), nullptr,
-                                  instance, nullptr);
+                                  GetModuleHandleA(nullptr), nullptr);
         SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(bitmap_));
     }
 
-    void Place(double left, double top, double width, double height) override {
-        const double x = screen_.TwipsPerPixelX();
-        const double y = screen_.TwipsPerPixelY();
-        MoveWindow(window_, TwipsToPixels(left, x), TwipsToPixels(top, y), TwipsToPixels(width, x),
-                   TwipsToPixels(height, y), TRUE);
+  protected:
+    void Move(const PixelRect& box) override {
+        MoveWindow(window_, box.left, box.top, box.Width(), box.Height(), TRUE);
     }
 
   private:
-    const ScreenServices& screen_;
-    Form* form_ = nullptr;
     HWND window_ = nullptr;
     HBITMAP bitmap_ = nullptr;
 };

@@ -22,7 +22,7 @@ enum class UnloadMode : int16_t {
     OwnerClosing = 5,    // the window was destroyed together with its parent
 };
 
-enum class FormBorder { None, FixedSingle, Sizable };
+enum class FormBorder { Borderless, FixedSingle, Sizable };
 
 // Design-time look of a form's window.
 struct FormLook {

@@ -1,13 +1,7 @@
-// clang-format off
-// The host's headers before the X headers, whose macros (None) clash with its names.
-#include "host/startup/gtk_services.h"
-
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
-// clang-format on
 
-// Xlib's None would hide FormBorder::None; this file has no use for it.
-#undef None
+#include "host/startup/gtk_services.h"
 
 namespace {
 
@@ -20,7 +14,7 @@ class GtkFormWindow : public FormWindow {
         window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
         gtk_window_set_title(GTK_WINDOW(window_), look.caption.c_str());
         gtk_window_set_resizable(GTK_WINDOW(window_), look.border == FormBorder::Sizable);
-        gtk_window_set_decorated(GTK_WINDOW(window_), look.border != FormBorder::None);
+        gtk_window_set_decorated(GTK_WINDOW(window_), look.border != FormBorder::Borderless);
         gtk_window_set_position(GTK_WINDOW(window_), GTK_WIN_POS_CENTER);
         gtk_widget_set_app_paintable(window_, TRUE);
         fixed_ = gtk_fixed_new();

@@ -1,16 +1,12 @@
-// clang-format off
-// The host's headers before the X headers, whose macros (None) clash with its names.
-#include "host/startup/gtk_services.h"
-#include "host/startup/settings_location.h"
-
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
-// clang-format on
-
 #include <unistd.h>
 
 #include <cstdlib>
 #include <vector>
+
+#include "host/startup/gtk_services.h"
+#include "host/startup/settings_location.h"
 
 namespace {
 

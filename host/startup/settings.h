@@ -34,7 +34,8 @@ struct SettingsFileAccess {
     const ProgramServices& program;
 };
 
-// The host folder followed directly by "\Lumen_Ribbon.ini", built anew for every access.
+// The settings file's full path where the platform places it, asked for anew at every access.
+// On Windows it is the host folder followed directly by "\Lumen_Ribbon.ini".
 std::string SettingsFileName(const ProgramServices& program);
 
 // The value stored under key, or "" when the file, the section or the key is missing; at most
@@ -44,13 +45,13 @@ std::string IniRead(const SettingsFileAccess& access, const std::string& section
                     const std::string& key, const std::string& file);
 
 // Writes one value (UTF-8, stored in the ANSI code page), creating the file, section or key as
-// needed. Returns the system call's result; nothing needs to examine it.
+// needed. Returns the system call's result: 0 when the value could not be written.
 int32_t IniWrite(const SettingsFileAccess& access, const std::string& section,
                  const std::string& key, const std::string& value, const std::string& file);
 
 // Reads the three settings. A missing value reads as 0 or ""; a number that is not one or does
-// not fit 16 bits leaves its variable alone; kind 2 without a file that can be opened becomes 0
-// with an empty path.
+// not fit 16 bits leaves its variable alone; a music file that cannot be opened reads as "",
+// and kind 2 without a file becomes 0.
 void LoadSettings(Settings& settings, const SettingsFileAccess& access);
 
 // The form of path that the code page can hold, for the system's ANSI calls: the path itself when

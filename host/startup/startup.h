@@ -22,8 +22,8 @@ inline constexpr char kSettingsDialogTitle[] = "<Lumen_Ribbon>";
 // Module variables of the start-up module, alive for the whole host process.
 struct StartupModule {
     std::optional<int32_t> CursorCount;  // the display count after the run mode hid the cursor
-    int32_t ApiResult = 0;               // results of system calls; nothing reads them
-    int16_t CursorX = 0;                 // zoom origin in screen pixels
+    int32_t ApiResult = 0;  // results of system calls; only the dialog's save looks at its own
+    int16_t CursorX = 0;    // zoom origin in screen pixels
     int16_t CursorY = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "host/startup/win32_services.h"
+#include "host/startup/win32_window_class.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ struct WindowStyles {
 
 WindowStyles StylesOf(FormBorder border) {
     switch (border) {
-        case FormBorder::None:
+        case FormBorder::Borderless:
             // Not a popup: a borderless form that gains the child bit must become a plain child
             // window, and the system treats a window with both bits as a popup.
             return {WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
@@ -59,7 +60,7 @@ class Win32FormWindow : public FormWindow {
         const WindowStyles styles = StylesOf(look.border);
         RECT outer{0, 0, clientSize.width, clientSize.height};
         AdjustWindowRectEx(&outer, styles.style, FALSE, styles.exStyle);
-        const bool borderless = look.border == FormBorder::None;
+        const bool borderless = look.border == FormBorder::Borderless;
         CreateWindowExA(styles.exStyle, kFormWindowClass, AnsiFromUtf8(look.caption).c_str(),
                         styles.style, borderless ? 0 : CW_USEDEFAULT,
                         borderless ? 0 : CW_USEDEFAULT, outer.right - outer.left,
@@ -234,19 +235,7 @@ void Win32Screen::SetMousePointer(MousePointer pointer) {
 }
 
 Win32FormPlatform::Win32FormPlatform(const Win32Screen& screen) : screen_(screen) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = Win32FormWindow::Proc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kFormWindowClass;
-    classAtom_ = RegisterClassExA(&windowClass);
-    if (!classAtom_) {
-        // Registered already by an earlier platform object of this process.
-        classAtom_ = static_cast<uint16_t>(
-            GetClassInfoExA(windowClass.hInstance, kFormWindowClass, &windowClass));
-    }
+    classAtom_ = RegisterWindowClass(kFormWindowClass, Win32FormWindow::Proc, CS_DBLCLKS);
 }
 
 std::unique_ptr<FormWindow> Win32FormPlatform::CreateFormWindow(const FormLook& look,

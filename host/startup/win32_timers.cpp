@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "host/startup/win32_services.h"
+#include "host/startup/win32_window_class.h"
 
 namespace {
 
@@ -21,14 +22,9 @@ LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 Win32TimerService::Win32TimerService() {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = TimerWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kTimerWindowClass;
-    RegisterClassExA(&windowClass);  // fails harmlessly when a second service registers it again
+    RegisterWindowClass(kTimerWindowClass, TimerWindowProc);
     HWND window = CreateWindowExA(0, kTimerWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  windowClass.hInstance, nullptr);
+                                  GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     window_ = reinterpret_cast<WindowHandle>(window);
 }

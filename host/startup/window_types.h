@@ -17,11 +17,23 @@ struct PixelRect {
     int32_t right = 0;
     int32_t bottom = 0;
 
+    int32_t Width() const { return right - left; }
+    int32_t Height() const { return bottom - top; }
+    // Whether the point lies inside: the left and top edges belong to the rectangle, the right
+    // and bottom ones do not.
+    bool Contains(int32_t x, int32_t y) const {
+        return x >= left && x < right && y >= top && y < bottom;
+    }
     bool operator==(const PixelRect& other) const {
         return left == other.left && top == other.top && right == other.right &&
                bottom == other.bottom;
     }
 };
+
+// The rectangle of the given size whose top-left corner is at left, top.
+constexpr PixelRect SizedRect(int32_t left, int32_t top, int32_t width, int32_t height) {
+    return PixelRect{left, top, left + width, top + height};
+}
 
 struct PixelPoint {
     int32_t x = 0;

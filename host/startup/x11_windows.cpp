@@ -1,16 +1,13 @@
-// clang-format off
-// The host's headers before the X headers, whose macros (None) clash with its names.
-#include "host/startup/gtk_services.h"
-
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
-// clang-format on
 
 #include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
+
+#include "host/startup/gtk_services.h"
 
 namespace {
 

@@ -183,10 +183,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CheckHexadecimalPreview(arguments, request.commandLine);
     }
 
-    Form run{system, system, FormLook{kRunFormTitle, FormBorder::None}, FormEvents{}};
+    Form run{system, system, FormLook{kRunFormTitle, FormBorder::Borderless}, FormEvents{}};
     Form dialog{system, system, FormLook{kSettingsDialogTitle, FormBorder::FixedSingle},
                 FormEvents{}};
-    Form preview{system, system, FormLook{"Preview Window", FormBorder::None}, FormEvents{}};
+    Form preview{system, system, FormLook{"Preview Window", FormBorder::Borderless}, FormEvents{}};
     StartupForms forms{run, dialog, preview, nullptr};
     SettingsFileAccess access{system, system, system, system};
     StartupServices services{system, system, system, system, system, access};

@@ -26,14 +26,14 @@ constexpr UINT kReportDelayMs = 800;  // several hover polls after the pointer w
 
 struct ButtonLayout {
     const char* name;
-    lr::PixelRect bounds;  // client pixels of the host window
-    const char* caption;   // UTF-8
+    PixelRect bounds;     // client pixels of the host window
+    const char* caption;  // UTF-8
     bool enabled;
     bool opaque;
-    lr::PixelRect movedTo;  // where the button goes after its first paint; empty to stay
+    PixelRect movedTo;  // where the button goes after its first paint; empty to stay
 };
 
-constexpr lr::PixelRect kStay{0, 0, 0, 0};
+constexpr PixelRect kStay{0, 0, 0, 0};
 constexpr char kSettei[] = "\xE8\xA8\xAD\xE5\xAE\x9A";  // 設定, full width
 constexpr char kCancelHalfWidth[] =
     "\xEF\xBD\xB7\xEF\xBD\xAC\xEF\xBE\x9D\xEF\xBD\xBE\xEF\xBE\x99";  // ｷｬﾝｾﾙ
@@ -42,21 +42,21 @@ constexpr char kCancelHalfWidth[] =
 // rest on, two with Japanese captions, one with a white caption made transparent after its
 // first paint, one grown after its first paint and one with a caption too long for it.
 const ButtonLayout kButtons[] = {
-    {"normal64", {20, 20, 64, 25}, "OK", true, true, kStay},
-    {"disabled64", {100, 20, 64, 25}, "OK", false, true, kStay},
-    {"large", {20, 70, 150, 60}, "Stretch", true, true, kStay},
-    {"hover", {200, 70, 117, 28}, "Hover", true, true, kStay},
-    {"japanese", {200, 120, 117, 28}, kSettei, true, true, kStay},
-    {"japanese2", {200, 170, 117, 28}, kCancelHalfWidth, true, true, kStay},
-    {"transparent", {20, 170, 117, 28}, "Clear", true, false, kStay},
-    {"resized", {200, 20, 64, 25}, "Grown", true, true, {200, 15, 110, 40}},
-    {"long", {20, 205, 64, 25}, "Far too long a caption", true, true, kStay},
+    {"normal64", SizedRect(20, 20, 64, 25), "OK", true, true, kStay},
+    {"disabled64", SizedRect(100, 20, 64, 25), "OK", false, true, kStay},
+    {"large", SizedRect(20, 70, 150, 60), "Stretch", true, true, kStay},
+    {"hover", SizedRect(200, 70, 117, 28), "Hover", true, true, kStay},
+    {"japanese", SizedRect(200, 120, 117, 28), kSettei, true, true, kStay},
+    {"japanese2", SizedRect(200, 170, 117, 28), kCancelHalfWidth, true, true, kStay},
+    {"transparent", SizedRect(20, 170, 117, 28), "Clear", true, false, kStay},
+    {"resized", SizedRect(200, 20, 64, 25), "Grown", true, true, SizedRect(200, 15, 110, 40)},
+    {"long", SizedRect(20, 205, 64, 25), "Far too long a caption", true, true, kStay},
 };
 constexpr size_t kHoverIndex = 3;
 
 struct HostState {
     std::string reportPath;
-    std::vector<std::unique_ptr<lr::CommandWindow>> buttons;
+    std::vector<std::unique_ptr<CommandWindow>> buttons;
 };
 
 RECT ScreenRect(HWND window) {
@@ -71,7 +71,7 @@ void WriteReport(const HostState& state) {
         const RECT rect = ScreenRect(reinterpret_cast<HWND>(state.buttons[i]->Handle()));
         out << kButtons[i].name << '=' << rect.left << ',' << rect.top << ','
             << rect.right - rect.left << ',' << rect.bottom - rect.top << ",0x" << std::hex
-            << reinterpret_cast<std::uintptr_t>(state.buttons[i]->Handle()) << std::dec << '\n';
+            << state.buttons[i]->Handle() << std::dec << '\n';
     }
     out << "ready=1\n";
 }
@@ -122,10 +122,9 @@ int main(int argc, char** argv) {
     SetForegroundWindow(host);
 
     for (const ButtonLayout& layout : kButtons) {
-        auto button =
-            lr::CreateCommandWindow(reinterpret_cast<NativeWidget*>(host), layout.bounds, {});
+        auto button = CreateCommandWindow(reinterpret_cast<NativeWidget*>(host), layout.bounds, {});
         if (!button) return 1;
-        lr::Command& command = button->Button();
+        Command& command = button->Button();
         command.Caption(layout.caption);
         command.Enabled();  // the first read sets a new button up and paints it
         if (!layout.enabled) command.Enabled(false);
@@ -134,7 +133,7 @@ int main(int argc, char** argv) {
             command.Visible(0);
         }
         command.Initialize();
-        if (layout.movedTo.width > 0) button->Move(layout.movedTo);
+        if (layout.movedTo.Width() > 0) button->Move(layout.movedTo);
         state.buttons.push_back(std::move(button));
     }
     UpdateWindow(host);

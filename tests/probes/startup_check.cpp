@@ -226,14 +226,15 @@ void CheckForms() {
           "a modal show ends when another thread's sent close unloads the form");
     fallback.SetEnabled(false);
 
-    Form parent(platform, screen, LookOf("Lumen_Ribbon_Check_Parent", FormBorder::None), {});
+    Form parent(platform, screen, LookOf("Lumen_Ribbon_Check_Parent", FormBorder::Borderless), {});
     std::vector<UnloadMode> childModes;
     FormEvents childEvents;
     childEvents.queryUnload = [&](bool& cancel, UnloadMode mode) {
         childModes.push_back(mode);
         cancel = true;
     };
-    Form child(platform, screen, LookOf("Lumen_Ribbon_Check_Child", FormBorder::None), childEvents);
+    Form child(platform, screen, LookOf("Lumen_Ribbon_Check_Child", FormBorder::Borderless),
+               childEvents);
     parent.Show();
     parent.Move(0, 0, 300 * twips, 200 * twips);
     child.Load();

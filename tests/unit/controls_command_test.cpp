@@ -7,7 +7,6 @@
 
 #include "host/controls/command.h"
 
-namespace lr {
 namespace {
 
 // One PaintFace as the surface saw it: cleared, filled, framed from one skin.
@@ -435,8 +434,8 @@ TEST_F(CommandTest, PaintFillsTheInnerAreaFramesTheOuterAndPlacesTheCaption) {
     EXPECT_EQ(paint.gradient[1].x, 117);
     EXPECT_EQ(paint.gradient[1].y, 27);
     ASSERT_EQ(paint.destinations.size(), 8u);
-    EXPECT_EQ(paint.destinations[4].x, 116);  // bottom-right corner from the outer size
-    EXPECT_EQ(paint.destinations[4].y, 26);
+    EXPECT_EQ(paint.destinations[4].left, 116);  // bottom-right corner from the outer size
+    EXPECT_EQ(paint.destinations[4].top, 26);
     EXPECT_EQ(surface.refreshes, 2);
 
     EXPECT_DOUBLE_EQ(surface.shownCaption.topTwips, (450.0 - 215.0) / 2);
@@ -644,4 +643,3 @@ TEST_F(CommandTest, ResetFaceBlackensTheCaptionOfAButtonNotYetSetUp) {
 }
 
 }  // namespace
-}  // namespace lr

@@ -3,19 +3,15 @@
 #include <vector>
 
 #include "host/controls/button_face.h"
+#include "host/controls/command_platform.h"
 
-namespace lr {
 namespace {
-
-bool SameRect(const PixelRect& a, const PixelRect& b) {
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
-}
 
 TEST(ControlsFace, SkinSizedButtonCopiesEveryPieceUnstretchedToItsOwnPlace) {
     for (const FramePiece& piece : FramePieces(kSkinWidth, kSkinHeight)) {
-        EXPECT_TRUE(SameRect(piece.source, piece.destination))
-            << "source " << piece.source.x << "," << piece.source.y << " " << piece.source.width
-            << "x" << piece.source.height;
+        EXPECT_EQ(piece.source, piece.destination)
+            << "source " << piece.source.left << "," << piece.source.top << " "
+            << piece.source.Width() << "x" << piece.source.Height();
     }
 }
 
@@ -23,35 +19,37 @@ TEST(ControlsFace, WiderAndTallerButtonStretchesOnlyTheEdges) {
     const auto pieces = FramePieces(117, 28);
     // Order: corner, top, corner, right, corner, bottom, corner, left.
     const PixelRect expectedDestinations[8] = {
-        {0, 0, 4, 4},    {4, 0, 109, 4},  {113, 0, 4, 4}, {113, 4, 4, 20},
-        {113, 24, 4, 4}, {4, 24, 109, 4}, {0, 24, 4, 4},  {0, 4, 4, 20},
+        SizedRect(0, 0, 4, 4),    SizedRect(4, 0, 109, 4),  SizedRect(113, 0, 4, 4),
+        SizedRect(113, 4, 4, 20), SizedRect(113, 24, 4, 4), SizedRect(4, 24, 109, 4),
+        SizedRect(0, 24, 4, 4),   SizedRect(0, 4, 4, 20),
     };
     const PixelRect expectedSources[8] = {
-        {0, 0, 4, 4},   {4, 0, 56, 4},  {60, 0, 4, 4}, {60, 4, 4, 17},
-        {60, 21, 4, 4}, {4, 21, 56, 4}, {0, 21, 4, 4}, {0, 4, 4, 17},
+        SizedRect(0, 0, 4, 4),   SizedRect(4, 0, 56, 4),  SizedRect(60, 0, 4, 4),
+        SizedRect(60, 4, 4, 17), SizedRect(60, 21, 4, 4), SizedRect(4, 21, 56, 4),
+        SizedRect(0, 21, 4, 4),  SizedRect(0, 4, 4, 17),
     };
     for (int i = 0; i < 8; ++i) {
-        EXPECT_TRUE(SameRect(pieces[i].destination, expectedDestinations[i])) << "piece " << i;
-        EXPECT_TRUE(SameRect(pieces[i].source, expectedSources[i])) << "piece " << i;
+        EXPECT_EQ(pieces[i].destination, expectedDestinations[i]) << "piece " << i;
+        EXPECT_EQ(pieces[i].source, expectedSources[i]) << "piece " << i;
     }
 }
 
 TEST(ControlsFace, WiderOnlyButtonKeepsSideEdgesAtSkinHeight) {
     const auto pieces = FramePieces(300, kSkinHeight);
-    EXPECT_EQ(pieces[1].destination.width, 292);
-    EXPECT_EQ(pieces[5].destination.width, 292);
-    EXPECT_EQ(pieces[3].destination.height, 17);
-    EXPECT_EQ(pieces[7].destination.height, 17);
-    EXPECT_EQ(pieces[2].destination.x, 296);
+    EXPECT_EQ(pieces[1].destination.Width(), 292);
+    EXPECT_EQ(pieces[5].destination.Width(), 292);
+    EXPECT_EQ(pieces[3].destination.Height(), 17);
+    EXPECT_EQ(pieces[7].destination.Height(), 17);
+    EXPECT_EQ(pieces[2].destination.left, 296);
 }
 
 TEST(ControlsFace, TallerOnlyButtonKeepsTopAndBottomAtSkinWidth) {
     const auto pieces = FramePieces(kSkinWidth, 90);
-    EXPECT_EQ(pieces[1].destination.width, 56);
-    EXPECT_EQ(pieces[5].destination.width, 56);
-    EXPECT_EQ(pieces[3].destination.height, 82);
-    EXPECT_EQ(pieces[7].destination.height, 82);
-    EXPECT_EQ(pieces[6].destination.y, 86);
+    EXPECT_EQ(pieces[1].destination.Width(), 56);
+    EXPECT_EQ(pieces[5].destination.Width(), 56);
+    EXPECT_EQ(pieces[3].destination.Height(), 82);
+    EXPECT_EQ(pieces[7].destination.Height(), 82);
+    EXPECT_EQ(pieces[6].destination.top, 86);
 }
 
 // Every pixel of the 4-pixel border is covered exactly once and the centre not at all.
@@ -63,8 +61,8 @@ TEST(ControlsFace, PiecesTileTheBorderWithoutOverlap) {
         std::vector<int> covered(static_cast<size_t>(w) * h, 0);
         for (const FramePiece& piece : FramePieces(w, h)) {
             const PixelRect& d = piece.destination;
-            for (int y = d.y; y < d.y + d.height; ++y) {
-                for (int x = d.x; x < d.x + d.width; ++x) {
+            for (int y = d.top; y < d.bottom; ++y) {
+                for (int x = d.left; x < d.right; ++x) {
                     ASSERT_TRUE(x >= 0 && x < w && y >= 0 && y < h) << w << "x" << h;
                     ++covered[static_cast<size_t>(y) * w + x];
                 }
@@ -82,11 +80,11 @@ TEST(ControlsFace, PiecesTileTheBorderWithoutOverlap) {
 
 TEST(ControlsFace, ButtonSmallerThanTwoCornersGetsNoNegativeSizes) {
     for (const FramePiece& piece : FramePieces(6, 3)) {
-        EXPECT_GE(piece.destination.width, 0);
-        EXPECT_GE(piece.destination.height, 0);
+        EXPECT_GE(piece.destination.Width(), 0);
+        EXPECT_GE(piece.destination.Height(), 0);
     }
-    EXPECT_EQ(FramePieces(6, 3)[1].destination.width, 0);
-    EXPECT_EQ(FramePieces(6, 3)[3].destination.height, 0);
+    EXPECT_EQ(FramePieces(6, 3)[1].destination.Width(), 0);
+    EXPECT_EQ(FramePieces(6, 3)[3].destination.Height(), 0);
 }
 
 TEST(ControlsFace, ChannelsAreReadPairwiseIntoTheHighByte) {
@@ -153,5 +151,16 @@ TEST(ControlsFace, CaptionSitsTenTwipsAboveTheCentre) {
     EXPECT_DOUBLE_EQ(CaptionTopTwips(600.0) + kCaptionHeightTwips / 2, 300.0 - 10.0);
 }
 
+TEST(ControlsFace, CaptionBoxRoundsEachTwipsLengthToWholePixels) {
+    CaptionLabel label;
+    label.leftTwips = 0;
+    label.topTwips = CaptionTopTwips(375);  // 80 twips
+    label.widthTwips = 1095;
+    SurfaceMetrics metrics;  // 15 twips a pixel
+    EXPECT_EQ(CaptionBox(label, metrics), SizedRect(0, 5, 73, 13));
+    // At 120 dots per inch: 12 twips a pixel; 80 / 12 and 195 / 12 round up, 1095 / 12 down.
+    metrics.twipsPerPixelX = metrics.twipsPerPixelY = 12;
+    EXPECT_EQ(CaptionBox(label, metrics), SizedRect(0, 7, 91, 16));
+}
+
 }  // namespace
-}  // namespace lr

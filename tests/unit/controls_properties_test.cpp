@@ -6,7 +6,6 @@
 #include "host/controls/form_design.h"
 #include "host/controls/property_store.h"
 
-namespace lr {
 namespace {
 
 TEST(ControlsPropertyStore, KeysMatchWithoutRegardToCaseAndKeepTheirOrder) {
@@ -237,4 +236,3 @@ TEST(ControlsFormDesign, RefusesNamesTheTextCannotHold) {
 }
 
 }  // namespace
-}  // namespace lr

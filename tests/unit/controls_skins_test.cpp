@@ -11,7 +11,6 @@
 
 #include "host/controls/button_face.h"
 
-namespace lr {
 namespace {
 
 using Rgb = std::array<uint8_t, 3>;
@@ -143,4 +142,3 @@ TEST_F(ControlsSkins, MiddleIsOneNeutralFill) {
 }
 
 }  // namespace
-}  // namespace lr

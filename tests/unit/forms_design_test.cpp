@@ -9,11 +9,11 @@
 namespace {
 
 TEST(FormsDesign, EveryButtonStoresItsLayoutCaptionAndTheDialogFont) {
-    const std::optional<lr::FormDesign> design = SettingsDialogDesign();
+    const std::optional<FormDesign> design = SettingsDialogDesign();
     ASSERT_TRUE(design.has_value());
     int buttons = 0;
     for (const ControlLayout& layout : kSettingsDialogControls) {
-        const lr::ControlDesign* stored = lr::FindControl(*design, layout.name);
+        const ControlDesign* stored = FindControl(*design, layout.name);
         if (layout.kind != ControlKind::Command) {
             EXPECT_EQ(stored, nullptr) << layout.name;
             continue;
@@ -21,17 +21,16 @@ TEST(FormsDesign, EveryButtonStoresItsLayoutCaptionAndTheDialogFont) {
         ++buttons;
         ASSERT_NE(stored, nullptr) << layout.name;
         // Read with fallbacks that differ from the stored values, so a missing key shows.
-        EXPECT_EQ(lr::ReadText(stored->properties, "Caption", "<none>"), layout.caption);
-        const lr::FontDesc other{"Arial", 8.0, true, 0};
-        EXPECT_EQ(lr::ReadFont(stored->properties, "Font", other), DialogAmbientFont())
-            << layout.name;
+        EXPECT_EQ(ReadText(stored->properties, "Caption", "<none>"), layout.caption);
+        const FontDesc other{"Arial", 8.0, true, 0};
+        EXPECT_EQ(ReadFont(stored->properties, "Font", other), DialogAmbientFont()) << layout.name;
     }
     EXPECT_EQ(buttons, 4);
     EXPECT_EQ(design->controls.size(), 4u);
 }
 
 TEST(FormsDesign, AmbientFontIsTheDialogFont) {
-    const lr::FontDesc font = DialogAmbientFont();
+    const FontDesc font = DialogAmbientFont();
     EXPECT_EQ(font.face, "ＭＳ Ｐゴシック");
     EXPECT_DOUBLE_EQ(font.sizePoints, 9.75);
     EXPECT_FALSE(font.bold);

@@ -111,7 +111,7 @@ TEST(FormsLayout, KindCaptionsAreHitTargetsBesideTheirMarks) {
 TEST(FormsLayout, PreviewWindowIsBorderlessBlackWithTheFullSizePicture) {
     const FormLook look = PreviewWindowLook();
     EXPECT_EQ(look.caption, "Preview Window");
-    EXPECT_EQ(look.border, FormBorder::None);
+    EXPECT_EQ(look.border, FormBorder::Borderless);
     EXPECT_EQ(look.backColour, 0u);
     EXPECT_STREQ(kPreviewImage.name, "Img_Prev");
     EXPECT_EQ(kPreviewImage.left, 0);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "host/forms/form_layout.h"
+#include "host/forms/forms_ui.h"
 #include "host/forms/preview_window.h"
 #include "startup_fakes.h"
 
@@ -63,6 +64,27 @@ TEST_F(PreviewFixture, UserCloseUnloadsAndPostsOnce) {
     Window().events.OnCloseRequest(UnloadMode::ControlMenu);
     EXPECT_FALSE(preview.Loaded());
     EXPECT_EQ(requests.posted, std::vector<WindowHandle>{handle});
+}
+
+// The platform's part of Img_Prev: where it was put, in pixels.
+struct PlacedPicture final : PreviewPicture {
+    using PreviewPicture::PreviewPicture;
+    void Create() override {}
+    void Move(const PixelRect& box) override { boxes.push_back(box); }
+    std::vector<PixelRect> boxes;
+};
+
+TEST_F(PreviewFixture, PictureFollowsItsFormAndIsPlacedInWholePixels) {
+    PlacedPicture picture(screen);
+    EXPECT_EQ(picture.FormHandle(), 0u) << "no form attached";
+    picture.Attach(preview);
+    EXPECT_EQ(picture.FormHandle(), preview.Handle());
+    // 15 twips a pixel: 7 twips round down, 8 round up.
+    picture.Place(7, 8, 2280, 1687);
+    picture.Place(0, 0, 0, 0);
+    EXPECT_EQ(picture.boxes, (std::vector<PixelRect>{SizedRect(0, 1, 152, 112), PixelRect{}}));
+    preview.Unload();
+    EXPECT_EQ(picture.FormHandle(), 0u) << "the form's window is gone";
 }
 
 }  // namespace

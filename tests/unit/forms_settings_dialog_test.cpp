@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/forms/command_buttons.h"
 #include "host/forms/form_layout.h"
+#include "host/forms/forms_ui.h"
 #include "host/forms/settings_dialog.h"
 
 namespace {
@@ -639,6 +643,205 @@ TEST(FormsSetCommandButtons, InitializesOrEnablesOnlyCommandButtons) {
     log.clear();
     SetCommandButtons(controls, false, true);
     EXPECT_EQ(log, (std::vector<std::string>{"enable", "enable"}));
+}
+
+// --- the dialog's controls, apart from their windows ----------------------------------
+
+// A Command button whose window draws nothing; its click stays reachable for the test.
+class FakeCommandWindow final : public CommandWindow, ButtonSurface, HoverProbe {
+  public:
+    FakeCommandWindow(CommandEvents events, int& alive)
+        : click_(events.Click), alive_(alive), button_(*this, *this, std::move(events)) {
+        ++alive_;
+    }
+    ~FakeCommandWindow() override { --alive_; }
+    FakeCommandWindow(const FakeCommandWindow&) = delete;
+    FakeCommandWindow& operator=(const FakeCommandWindow&) = delete;
+
+    Command& Button() override { return button_; }
+    NativeWidget* Handle() const override { return nullptr; }
+    void Move(const PixelRect& bounds) override { moves.push_back(bounds); }
+    void Click() { click_(); }
+    std::vector<PixelRect> moves;
+
+  private:
+    SurfaceMetrics Metrics() const override { return SurfaceMetrics{}; }
+    void Clear() override {}
+    void FillGradient(const std::array<GradientVertex, 2>&) override {}
+    void CopySkin(Skin, const PixelRect&, const PixelRect&) override {}
+    void Refresh() override {}
+    void SetOpaque(bool) override {}
+    void ShowCaption(const CaptionLabel&) override {}
+    void StartPolling(int) override {}
+    WindowId WindowUnderCursor() const override { return WindowId{}; }
+    WindowId OwnWindow() const override { return WindowId{}; }
+    std::optional<WindowId> ParentWindow() const override { return std::nullopt; }
+
+    std::function<void()> click_;
+    int& alive_;
+    Command button_;
+};
+
+struct Made {
+    std::string what;
+    GradientSurface surface;
+    PixelRect box;
+    bool operator==(const Made& other) const {
+        return what == other.what && surface == other.surface && box == other.box;
+    }
+};
+
+// The platform's part of the controls, recording what it is asked to make and redraw. Texts
+// measure 7 pixels a byte and 13 high.
+class RecordingControls final : public DialogControls {
+  public:
+    using DialogControls::DialogControls;
+    ~RecordingControls() override { Destroy(); }
+
+    double ScaleHeight(GradientSurface) const override { return 0; }
+    void PaintBackground(GradientSurface, const std::vector<GradientLine>&) override {}
+    void Unload() override { ++unloads; }
+    void SetRepeatEnabled(bool) override {}
+    std::string RepeatText() const override { return ""; }
+    void SetRepeatText(const std::string&) override {}
+    void AddRepeatEntry(const std::string&) override {}
+
+    // In tab order: Cmd_BGM, Cmd_Set, Cmd_Can, Cmd_Etc.
+    FakeCommandWindow& CommandAt(size_t order) { return *commands.at(order); }
+    const DrawnControl& DrawnNamed(const std::string& name, int index) const {
+        for (GradientSurface surface : {GradientSurface::Dialog, GradientSurface::Panel}) {
+            for (const DrawnControl& control : Drawn(surface)) {
+                if (name == control.layout->name && control.layout->index == index) return control;
+            }
+        }
+        throw std::out_of_range(name);
+    }
+
+    bool surfacesMade = true;
+    PixelRect panelBox;
+    std::vector<Made> made;
+    std::vector<FakeCommandWindow*> commands;
+    std::vector<std::pair<GradientSurface, PixelRect>> redrawn;
+    int alive = 0;
+    int unloads = 0;
+    int takeDowns = 0;
+    int aliveAtTakeDown = -1;
+
+  protected:
+    bool MakeSurfaces(const PixelRect& box, const Rgb&) override {
+        panelBox = box;
+        return surfacesMade;
+    }
+    PixelSize TextSize(const std::string& text) const override {
+        return PixelSize{static_cast<int32_t>(text.size()) * 7, 13};
+    }
+    void MakeTrackBox(GradientSurface surface, const PixelRect& box) override {
+        made.push_back({"track box", surface, box});
+    }
+    std::unique_ptr<CommandWindow> MakeCommand(GradientSurface surface, const PixelRect& box,
+                                               CommandEvents events) override {
+        made.push_back({"command", surface, box});
+        auto command = std::make_unique<FakeCommandWindow>(std::move(events), alive);
+        commands.push_back(command.get());
+        return command;
+    }
+    void TakeDown() override {
+        ++takeDowns;
+        aliveAtTakeDown = alive;
+        commands.clear();
+    }
+    void Redraw(GradientSurface surface, const PixelRect& box) override {
+        redrawn.emplace_back(surface, box);
+    }
+};
+
+struct FormsDialogControls : FormsSettingsDialog {
+    RecordingControls controls{screen};
+    SettingsDialog controlled{
+        settings, module,
+        SettingsDialogServices{program, screen, cursor, windows, access, chooser, shell}, controls};
+};
+
+TEST_F(FormsDialogControls, CreateMakesTheWindowedControlsInTabOrderAtTheirPixels) {
+    controls.Create(controlled);
+    // At 15 twips a pixel: BGM_Repeat, Cmd_BGM, Cmd_Set, Cmd_Can, Cmd_Etc.
+    const std::vector<Made> expected{
+        {"track box", GradientSurface::Panel, SizedRect(92, 52, 41, 20)},
+        {"command", GradientSurface::Panel, SizedRect(36, 116, 29, 21)},
+        {"command", GradientSurface::Dialog, SizedRect(320, 200, 73, 25)},
+        {"command", GradientSurface::Dialog, SizedRect(396, 200, 69, 25)},
+        {"command", GradientSurface::Dialog, SizedRect(192, 200, 125, 25)},
+    };
+    EXPECT_EQ(controls.made, expected);
+    EXPECT_EQ(controls.panelBox, SizedRect(12, 16, 453, 169));
+    // The buttons read the stored design, then take their designed place.
+    EXPECT_EQ(controls.CommandAt(1).Button().Caption(), "設定");
+    EXPECT_EQ(controls.CommandAt(3).moves, std::vector<PixelRect>{expected[4].box});
+
+    // The collection follows the layout's order, buttons where the layout has them.
+    const std::vector<FormControl*> collection = controls.Controls();
+    ASSERT_EQ(collection.size(), kSettingsDialogControls.size());
+    for (size_t i = 0; i < collection.size(); ++i) {
+        const bool command = kSettingsDialogControls[i].kind == ControlKind::Command;
+        EXPECT_EQ(collection[i]->AsCommand() != nullptr, command)
+            << kSettingsDialogControls[i].name;
+    }
+
+    // Labels that size themselves take their caption's size; the others keep the layout's.
+    EXPECT_EQ(controls.DrawnNamed("lbl_BGM", 0).box, SizedRect(36, 76, 6 * 7, 13));
+    EXPECT_EQ(controls.DrawnNamed("lbl_Fname", kNoIndex).box, SizedRect(68, 116, 357, 29));
+    EXPECT_EQ(controls.DrawnNamed("Img_Ra", 1).picture, 1);
+    EXPECT_EQ(controls.DrawnNamed("Img_BGM", 1).picture, kNoPicture);
+    EXPECT_EQ(controls.Drawn(GradientSurface::Panel).size() +
+                  controls.Drawn(GradientSurface::Dialog).size(),
+              13u);
+}
+
+TEST_F(FormsDialogControls, FormWithoutSurfacesGetsNoControls) {
+    controls.surfacesMade = false;
+    controls.Create(controlled);
+    EXPECT_TRUE(controls.made.empty());
+    EXPECT_TRUE(controls.Controls().empty());
+    EXPECT_TRUE(controls.Drawn(GradientSurface::Panel).empty());
+}
+
+TEST_F(FormsDialogControls, ClicksOnAMarkOrItsCaptionChooseThatKind) {
+    settings.BgmKind = 0;
+    controls.Create(controlled);
+    const PixelRect label = controls.DrawnNamed("lbl_BGM", 2).box;
+    controls.MouseDown(GradientSurface::Panel, PixelPoint{label.left, label.top});
+    EXPECT_EQ(settings.BgmKind, 2);
+    EXPECT_EQ(controls.DrawnNamed("Img_BGM", 2).picture, 1);
+    EXPECT_EQ(controls.DrawnNamed("Img_BGM", 0).picture, 0);
+    EXPECT_EQ(controls.redrawn.back(),
+              std::make_pair(GradientSurface::Panel, controls.DrawnNamed("Img_BGM", 2).box));
+    EXPECT_TRUE(controls.CommandAt(0).Button().Enabled()) << "Cmd_BGM follows the file kind";
+
+    // The right and bottom edges are outside; so is the same place on the other surface.
+    const PixelRect mark = controls.DrawnNamed("Img_BGM", 1).box;
+    controls.MouseDown(GradientSurface::Panel, PixelPoint{mark.right, mark.top});
+    controls.MouseDown(GradientSurface::Panel, PixelPoint{mark.left, mark.bottom});
+    controls.MouseDown(GradientSurface::Dialog, PixelPoint{mark.left, mark.top});
+    EXPECT_EQ(settings.BgmKind, 2);
+    controls.MouseDown(GradientSurface::Panel, PixelPoint{mark.right - 1, mark.bottom - 1});
+    EXPECT_EQ(settings.BgmKind, 1);
+    EXPECT_FALSE(controls.CommandAt(0).Button().Enabled());
+
+    controls.SetFileLabel("C:\\曲.mp3");
+    EXPECT_EQ(controls.DrawnNamed("lbl_Fname", kNoIndex).caption, "C:\\曲.mp3");
+}
+
+TEST_F(FormsDialogControls, ButtonsClickIntoTheDialogAndGoBeforeTheSurfaces) {
+    controls.Create(controlled);
+    controls.CommandAt(2).Click();  // Cmd_Can
+    EXPECT_EQ(controls.unloads, 1);
+    EXPECT_EQ(controls.alive, 4);
+    controls.Destroy();
+    EXPECT_EQ(controls.alive, 0);
+    EXPECT_EQ(controls.takeDowns, 1);
+    EXPECT_EQ(controls.aliveAtTakeDown, 0) << "the buttons live in the surfaces' windows";
+    EXPECT_TRUE(controls.Controls().empty());
+    EXPECT_TRUE(controls.Drawn(GradientSurface::Dialog).empty());
 }
 
 }  // namespace

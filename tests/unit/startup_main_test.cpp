@@ -33,10 +33,11 @@ struct StartupMainTest : ::testing::Test {
     StartupServices services{program, screen, lookup, windows, cursor, access};
     FakeFormPlatform platform;
     int settingsReadsAtDialogLoad = -1;
-    Form run{platform, screen, FormLook{"Lumen_Ribbon_Main", FormBorder::None}, FormEvents{}};
+    Form run{platform, screen, FormLook{"Lumen_Ribbon_Main", FormBorder::Borderless}, FormEvents{}};
     Form dialog{platform, screen, FormLook{"<Lumen_Ribbon>", FormBorder::FixedSingle},
                 LoadHandler([this] { settingsReadsAtDialogLoad = profile.reads; })};
-    Form preview{platform, screen, FormLook{"Preview Window", FormBorder::None}, FormEvents{}};
+    Form preview{platform, screen, FormLook{"Preview Window", FormBorder::Borderless},
+                 FormEvents{}};
     std::vector<Placement> picturePlacements;
     StartupForms forms{run, dialog, preview, [this](double l, double t, double w, double h) {
                            picturePlacements.push_back({l, t, w, h});
