@@ -9,9 +9,9 @@
 #include "host/forms/gtk_forms_ui.h"
 #include "host/host_app.h"
 #include "host/run/x11_run_services.h"
+#include "host/runtime/gtk_services.h"
+#include "host/runtime/posix_services.h"
 #include "host/startup/arguments.h"
-#include "host/startup/gtk_services.h"
-#include "host/startup/posix_services.h"
 
 int main(int argc, char** argv) {
     const ArgumentRequest request =

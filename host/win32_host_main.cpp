@@ -4,7 +4,7 @@
 #include "host/forms/win32_forms_ui.h"
 #include "host/host_app.h"
 #include "host/run/win32_run_services.h"
-#include "host/startup/win32_services.h"
+#include "host/runtime/win32_services.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Win32AnsiCodePage codePage;

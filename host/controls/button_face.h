@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "host/startup/window_types.h"
+#include "host/runtime/window_types.h"
 
 // The six skin pictures; each carries the button's frame in its outer 4 pixels.
 enum class Skin : uint8_t { Normal, HighLight, HighLightSelect, Selected, Pressed, Disable };

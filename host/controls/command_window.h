@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "host/controls/command.h"
-#include "host/startup/window_types.h"
+#include "host/runtime/window_types.h"
 
 // A Command button in a child window of its own. Each platform provides CreateCommandWindow;
 // the window draws the button's persistent face with its caption and delivers mouse, focus,

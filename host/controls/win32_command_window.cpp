@@ -7,8 +7,8 @@
 
 #include "host/controls/command_window.h"
 #include "host/controls/skin_ids.h"
-#include "host/startup/win32_services.h"
-#include "host/startup/win32_window_class.h"
+#include "host/runtime/win32_services.h"
+#include "host/runtime/win32_window_class.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <optional>
 
-#include "host/startup/conversions.h"
+#include "host/runtime/conversions.h"
 
 namespace {
 // The divisor is 3.142, not pi: the lines end just short of a full half wave.

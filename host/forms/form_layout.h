@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/forms/colour.h"
-#include "host/startup/form.h"
+#include "host/runtime/form.h"
 
 struct FontLayout {
     const char* name;

@@ -11,8 +11,8 @@
 #include "host/forms/form_layout.h"
 #include "host/forms/preview_window.h"
 #include "host/forms/settings_dialog.h"
-#include "host/startup/form.h"
-#include "host/startup/screen.h"
+#include "host/runtime/form.h"
+#include "host/runtime/screen.h"
 
 // One of the dialog's controls as SetCommandButtons sees it: a Command button, or (null) any
 // other kind of control.

@@ -12,7 +12,7 @@
 #include "host/controls/command_window.h"
 #include "host/forms/form_layout.h"
 #include "host/forms/gtk_forms_ui.h"
-#include "host/startup/gtk_services.h"
+#include "host/runtime/gtk_services.h"
 #include "resources/gdk_pictures.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // clang-format off
 // The host's headers before the X headers, whose macros (None) clash with its names.
 #include "host/forms/gtk_forms_ui.h"
-#include "host/startup/gtk_services.h"
+#include "host/runtime/gtk_services.h"
 
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>

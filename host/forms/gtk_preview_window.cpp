@@ -4,7 +4,7 @@
 #include <gtk/gtk.h>
 
 #include "host/forms/gtk_forms_ui.h"
-#include "host/startup/gtk_services.h"
+#include "host/runtime/gtk_services.h"
 #include "resources/gdk_pictures.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "host/startup/form.h"
+#include "host/runtime/form.h"
+#include "host/runtime/window_types.h"
 #include "host/startup/startup.h"
-#include "host/startup/window_types.h"
 
 class CloseRequests {
   public:

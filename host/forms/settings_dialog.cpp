@@ -1,7 +1,7 @@
 #include "host/forms/settings_dialog.h"
 
 #include "host/forms/form_layout.h"
-#include "host/startup/conversions.h"
+#include "host/runtime/conversions.h"
 #include "host/startup/zoom.h"
 
 FileOpenRequest MusicFileRequest() {

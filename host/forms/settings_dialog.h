@@ -10,10 +10,10 @@
 
 #include "host/forms/background_gradient.h"
 #include "host/forms/command_buttons.h"
-#include "host/startup/cursor.h"
-#include "host/startup/form.h"
-#include "host/startup/native_windows.h"
-#include "host/startup/screen.h"
+#include "host/runtime/cursor.h"
+#include "host/runtime/form.h"
+#include "host/runtime/native_windows.h"
+#include "host/runtime/screen.h"
 #include "host/startup/settings.h"
 #include "host/startup/startup.h"
 

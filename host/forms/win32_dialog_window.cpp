@@ -14,8 +14,8 @@
 #include "host/forms/form_layout.h"
 #include "host/forms/win32_forms_ui.h"
 #include "host/forms/win32_pictures.h"
-#include "host/startup/win32_services.h"
-#include "host/startup/win32_window_class.h"
+#include "host/runtime/win32_services.h"
+#include "host/runtime/win32_window_class.h"
 #include "resources/picture_ids.h"
 
 namespace {

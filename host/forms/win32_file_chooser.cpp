@@ -8,7 +8,7 @@
 #include <string>
 
 #include "host/forms/win32_forms_ui.h"
-#include "host/startup/win32_services.h"
+#include "host/runtime/win32_services.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "host/music/mci.h"
-#include "host/startup/conversions.h"
+#include "host/runtime/conversions.h"
 
 namespace {
 

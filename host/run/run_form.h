@@ -9,15 +9,15 @@
 
 #include "host/music/bgm_module.h"
 #include "host/run/display_modes.h"
-#include "host/startup/cursor.h"
-#include "host/startup/form.h"
-#include "host/startup/process_launcher.h"
-#include "host/startup/program.h"
-#include "host/startup/screen.h"
+#include "host/runtime/cursor.h"
+#include "host/runtime/form.h"
+#include "host/runtime/process_launcher.h"
+#include "host/runtime/program.h"
+#include "host/runtime/screen.h"
+#include "host/runtime/timer.h"
+#include "host/runtime/window_lookup.h"
 #include "host/startup/settings.h"
 #include "host/startup/startup.h"
-#include "host/startup/timer.h"
-#include "host/startup/window_lookup.h"
 
 inline constexpr char kRendererWindowTitle[] = "Lumen_Ribbon_VC";
 

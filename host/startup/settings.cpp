@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/startup/conversions.h"
+#include "host/runtime/conversions.h"
 
 namespace {
 

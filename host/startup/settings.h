@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "host/startup/file_probe.h"
-#include "host/startup/profile_file.h"
-#include "host/startup/program.h"
-#include "host/startup/text_code_page.h"
+#include "host/runtime/file_probe.h"
+#include "host/runtime/profile_file.h"
+#include "host/runtime/program.h"
+#include "host/runtime/text_code_page.h"
 
 // The settings variables, shared by the whole host for the whole run.
 struct Settings {

@@ -7,13 +7,13 @@
 #include <optional>
 #include <string>
 
-#include "host/startup/cursor.h"
-#include "host/startup/form.h"
-#include "host/startup/native_windows.h"
-#include "host/startup/program.h"
-#include "host/startup/screen.h"
+#include "host/runtime/cursor.h"
+#include "host/runtime/form.h"
+#include "host/runtime/native_windows.h"
+#include "host/runtime/program.h"
+#include "host/runtime/screen.h"
+#include "host/runtime/window_lookup.h"
 #include "host/startup/settings.h"
-#include "host/startup/window_lookup.h"
 
 // Window titles by which a running saver and an open settings dialog are recognised.
 inline constexpr char kRunFormTitle[] = "Lumen_Ribbon_Main";

@@ -1,6 +1,6 @@
 #include "host/startup/zoom.h"
 
-#include "host/startup/conversions.h"
+#include "host/runtime/conversions.h"
 
 namespace {
 

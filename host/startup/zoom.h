@@ -2,8 +2,8 @@
 // window when it opens, and back to that point when it closes.
 #pragma once
 
-#include "host/startup/cursor.h"
-#include "host/startup/native_windows.h"
+#include "host/runtime/cursor.h"
+#include "host/runtime/native_windows.h"
 #include "host/startup/startup.h"
 
 // Records the mouse position as the zoom origin (CursorX, CursorY); (0, 0) when it cannot be

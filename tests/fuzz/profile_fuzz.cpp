@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/startup/profile_text.h"
+#include "host/runtime/profile_text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace {

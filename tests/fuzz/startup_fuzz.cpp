@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "host/runtime/conversions.h"
 #include "host/startup/arguments.h"
-#include "host/startup/conversions.h"
 #include "host/startup/startup.h"
 #include "tests/fuzz/fuzz_support.h"
 

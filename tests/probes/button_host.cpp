@@ -71,7 +71,7 @@ void WriteReport(const HostState& state) {
         const RECT rect = ScreenRect(reinterpret_cast<HWND>(state.buttons[i]->Handle()));
         out << kButtons[i].name << '=' << rect.left << ',' << rect.top << ','
             << rect.right - rect.left << ',' << rect.bottom - rect.top << ",0x" << std::hex
-            << state.buttons[i]->Handle() << std::dec << '\n';
+            << reinterpret_cast<std::uintptr_t>(state.buttons[i]->Handle()) << std::dec << '\n';
     }
     out << "ready=1\n";
 }

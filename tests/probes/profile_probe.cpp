@@ -16,10 +16,10 @@
 #include <string>
 
 #ifdef _WIN32
-#include "host/startup/win32_services.h"
+#include "host/runtime/win32_services.h"
 using PlatformProfileFile = Win32ProfileFile;
 #else
-#include "host/startup/posix_services.h"
+#include "host/runtime/posix_services.h"
 using PlatformProfileFile = PosixProfileFile;
 #endif
 

@@ -8,8 +8,8 @@
 #include <iterator>
 #include <string>
 
+#include "host/runtime/win32_services.h"
 #include "host/startup/settings.h"
-#include "host/startup/win32_services.h"
 #include "host/startup/zoom.h"
 
 namespace {

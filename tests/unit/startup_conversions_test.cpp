@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "host/startup/conversions.h"
+#include "host/runtime/conversions.h"
 
 TEST(StartupVal, ReadsTheLeadingNumberAndStopsAtTheFirstForeignCharacter) {
     EXPECT_EQ(Val("1234"), 1234);

@@ -15,16 +15,16 @@
 #include <tuple>
 #include <vector>
 
-#include "host/startup/cursor.h"
-#include "host/startup/file_probe.h"
-#include "host/startup/form.h"
-#include "host/startup/native_windows.h"
-#include "host/startup/profile_file.h"
-#include "host/startup/program.h"
-#include "host/startup/screen.h"
-#include "host/startup/text_code_page.h"
-#include "host/startup/timer.h"
-#include "host/startup/window_lookup.h"
+#include "host/runtime/cursor.h"
+#include "host/runtime/file_probe.h"
+#include "host/runtime/form.h"
+#include "host/runtime/native_windows.h"
+#include "host/runtime/profile_file.h"
+#include "host/runtime/program.h"
+#include "host/runtime/screen.h"
+#include "host/runtime/text_code_page.h"
+#include "host/runtime/timer.h"
+#include "host/runtime/window_lookup.h"
 
 namespace startup_fakes {
 

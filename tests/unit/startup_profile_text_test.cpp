@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "host/startup/profile_text.h"
+#include "host/runtime/profile_text.h"
 #include "host/startup/settings.h"
 #include "host/startup/settings_location.h"
 

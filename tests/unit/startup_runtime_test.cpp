@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "host/startup/form.h"
-#include "host/startup/program.h"
-#include "host/startup/screen.h"
-#include "host/startup/timer.h"
+#include "host/runtime/form.h"
+#include "host/runtime/program.h"
+#include "host/runtime/screen.h"
+#include "host/runtime/timer.h"
 #include "startup_fakes.h"
 
 using namespace startup_fakes;

@@ -1,4 +1,4 @@
-#include "host/startup/conversions.h"
+#include "host/runtime/conversions.h"
 
 #include <charconv>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/startup/gtk_services.h"
+#include "host/runtime/gtk_services.h"
 
 namespace {
 

@@ -9,17 +9,17 @@
 #include <optional>
 #include <string>
 
-#include "host/startup/cursor.h"
-#include "host/startup/file_probe.h"
-#include "host/startup/form.h"
-#include "host/startup/native_windows.h"
-#include "host/startup/process_launcher.h"
-#include "host/startup/profile_file.h"
-#include "host/startup/program.h"
-#include "host/startup/screen.h"
-#include "host/startup/text_code_page.h"
-#include "host/startup/timer.h"
-#include "host/startup/window_lookup.h"
+#include "host/runtime/cursor.h"
+#include "host/runtime/file_probe.h"
+#include "host/runtime/form.h"
+#include "host/runtime/native_windows.h"
+#include "host/runtime/process_launcher.h"
+#include "host/runtime/profile_file.h"
+#include "host/runtime/program.h"
+#include "host/runtime/screen.h"
+#include "host/runtime/text_code_page.h"
+#include "host/runtime/timer.h"
+#include "host/runtime/window_lookup.h"
 
 // UTF-8 and the system's ANSI code page (CP_ACP) in both directions.
 std::string AnsiFromUtf8(const std::string& utf8);
@@ -29,6 +29,8 @@ bool AnsiCanStore(const std::string& utf8);
 // UTF-8 and the system's wide-character functions.
 std::wstring WideFromUtf8(const std::string& utf8);
 std::string Utf8FromWide(const std::wstring& wide);
+// The short (8.3) form of an existing path, or an empty text when the system has none.
+std::wstring ShortPathOf(const std::wstring& path);
 
 class Win32AnsiCodePage : public AnsiCodePage {
   public:

@@ -1,7 +1,7 @@
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
-#include "host/startup/gtk_services.h"
+#include "host/runtime/gtk_services.h"
 
 namespace {
 

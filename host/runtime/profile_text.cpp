@@ -1,4 +1,4 @@
-#include "host/startup/profile_text.h"
+#include "host/runtime/profile_text.h"
 
 #include <vector>
 

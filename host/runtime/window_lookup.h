@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "host/startup/window_types.h"
+#include "host/runtime/window_types.h"
 
 class WindowLookup {
   public:

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "host/startup/posix_services.h"
-#include "host/startup/profile_text.h"
+#include "host/runtime/posix_services.h"
+#include "host/runtime/profile_text.h"
 
 namespace {
 

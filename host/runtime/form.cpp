@@ -1,4 +1,4 @@
-#include "host/startup/form.h"
+#include "host/runtime/form.h"
 
 #include <algorithm>
 #include <utility>

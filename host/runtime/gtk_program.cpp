@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "host/startup/gtk_services.h"
+#include "host/runtime/gtk_services.h"
 #include "host/startup/settings_location.h"
 
 namespace {
@@ -54,54 +54,4 @@ void GtkProgramServices::ShowMessage(const std::string& text, const std::string&
 void GtkProgramServices::EndProgram() {
     if (GdkDisplay* display = gdk_display_get_default()) gdk_display_flush(display);
     _exit(0);
-}
-
-GlibTimerService::~GlibTimerService() {
-    for (const auto& [id, source] : sources_) g_source_remove(source);
-}
-
-TimerId GlibTimerService::Start(uint32_t intervalMs, std::function<void()> onTick) {
-    auto* tick = new std::function<void()>(std::move(onTick));
-    const unsigned source = g_timeout_add_full(
-        G_PRIORITY_DEFAULT, intervalMs,
-        [](gpointer data) -> gboolean {
-            (*static_cast<std::function<void()>*>(data))();
-            return G_SOURCE_CONTINUE;
-        },
-        tick, [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
-    const TimerId id = nextId_++;
-    sources_[id] = source;
-    return id;
-}
-
-void GlibTimerService::Stop(TimerId id) {
-    const auto found = sources_.find(id);
-    if (found == sources_.end()) return;
-    g_source_remove(found->second);
-    sources_.erase(found);
-}
-
-double GtkScreen::Width() const {
-    Display* display = gdk_x11_get_default_xdisplay();
-    return DisplayWidth(display, DefaultScreen(display)) * TwipsPerPixelX();
-}
-
-double GtkScreen::Height() const {
-    Display* display = gdk_x11_get_default_xdisplay();
-    return DisplayHeight(display, DefaultScreen(display)) * TwipsPerPixelY();
-}
-
-void GtkScreen::SetMousePointer(MousePointer pointer) {
-    GdkDisplay* display = gdk_display_get_default();
-    GdkCursor* cursor =
-        pointer == MousePointer::Hourglass ? gdk_cursor_new_from_name(display, "wait") : nullptr;
-    GList* windows = gtk_window_list_toplevels();
-    for (GList* item = windows; item; item = item->next) {
-        if (GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(item->data))) {
-            gdk_window_set_cursor(window, cursor);
-        }
-    }
-    g_list_free(windows);
-    if (cursor) g_object_unref(cursor);
-    gdk_display_flush(display);
 }

@@ -1,4 +1,4 @@
-#include "host/startup/program.h"
+#include "host/runtime/program.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "host/startup/screen.h"
+#include "host/runtime/screen.h"
 
 #include <cstdint>
 #include <limits>
 
-#include "host/startup/conversions.h"
+#include "host/runtime/conversions.h"
 
 double TwipsPerPixelAt(int dotsPerInch) {
     return dotsPerInch > 0 ? kTwipsPerInch / dotsPerInch : 15.0;

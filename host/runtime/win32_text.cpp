@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "host/startup/win32_services.h"
+#include "host/runtime/win32_services.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "host/startup/file_probe.h"
-#include "host/startup/process_launcher.h"
-#include "host/startup/profile_file.h"
-#include "host/startup/text_code_page.h"
+#include "host/runtime/file_probe.h"
+#include "host/runtime/process_launcher.h"
+#include "host/runtime/profile_file.h"
+#include "host/runtime/text_code_page.h"
 
 // File names and file contents are the file system's bytes, which the host's texts already are.
 class PosixAnsiCodePage : public AnsiCodePage {

@@ -9,14 +9,14 @@
 #include <optional>
 #include <string>
 
-#include "host/startup/cursor.h"
-#include "host/startup/file_probe.h"
-#include "host/startup/form.h"
-#include "host/startup/native_windows.h"
-#include "host/startup/program.h"
-#include "host/startup/screen.h"
-#include "host/startup/timer.h"
-#include "host/startup/window_lookup.h"
+#include "host/runtime/cursor.h"
+#include "host/runtime/file_probe.h"
+#include "host/runtime/form.h"
+#include "host/runtime/native_windows.h"
+#include "host/runtime/program.h"
+#include "host/runtime/screen.h"
+#include "host/runtime/timer.h"
+#include "host/runtime/window_lookup.h"
 
 // Where the program's companions are: the settings file by the XDG rules, the renderer beside
 // the host or else in the hack folder the packages install it to.

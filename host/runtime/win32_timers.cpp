@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "host/startup/win32_services.h"
-#include "host/startup/win32_window_class.h"
+#include "host/runtime/win32_services.h"
+#include "host/runtime/win32_window_class.h"
 
 namespace {
 

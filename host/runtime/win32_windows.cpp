@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "host/startup/win32_services.h"
+#include "host/runtime/win32_services.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "host/startup/win32_services.h"
-#include "host/startup/win32_window_class.h"
+#include "host/runtime/win32_services.h"
+#include "host/runtime/win32_window_class.h"
 
 namespace {
 
@@ -206,33 +206,6 @@ BOOL CALLBACK DisableOtherWindow(HWND window, LPARAM state) {
 }
 
 }  // namespace
-
-double Win32Screen::TwipsPerPixelX() const {
-    HDC screen = GetDC(nullptr);
-    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return TwipsPerPixelAt(dotsPerInch);
-}
-
-double Win32Screen::TwipsPerPixelY() const {
-    HDC screen = GetDC(nullptr);
-    const int dotsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return TwipsPerPixelAt(dotsPerInch);
-}
-
-double Win32Screen::Width() const {
-    return GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX();
-}
-
-double Win32Screen::Height() const {
-    return GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY();
-}
-
-void Win32Screen::SetMousePointer(MousePointer pointer) {
-    pointer_ = pointer;
-    SetCursor(LoadCursor(nullptr, pointer == MousePointer::Hourglass ? IDC_WAIT : IDC_ARROW));
-}
 
 Win32FormPlatform::Win32FormPlatform(const Win32Screen& screen) : screen_(screen) {
     classAtom_ = RegisterWindowClass(kFormWindowClass, Win32FormWindow::Proc, CS_DBLCLKS);

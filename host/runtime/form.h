@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "host/startup/screen.h"
-#include "host/startup/timer.h"
-#include "host/startup/window_types.h"
+#include "host/runtime/screen.h"
+#include "host/runtime/timer.h"
+#include "host/runtime/window_types.h"
 
 // Why a form is being unloaded, as its query-unload handler is told.
 enum class UnloadMode : int16_t {

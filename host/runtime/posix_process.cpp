@@ -1,11 +1,9 @@
-#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "host/startup/posix_services.h"
+#include "host/runtime/posix_services.h"
 
 extern char** environ;
 
@@ -31,21 +29,6 @@ class PosixStartedProcess : public StartedProcess {
 };
 
 }  // namespace
-
-bool PosixFileProbe::CanOpenForReading(const std::string& path) const {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat info {};
-    const bool regular = fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
-    close(fd);
-    return regular;
-}
-
-std::optional<std::string> PosixFileProbe::ShortPath(const std::string& path) const {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) return std::nullopt;
-    return path;
-}
 
 std::unique_ptr<StartedProcess> PosixProcessLauncher::Start(const std::string& path) {
     char* const arguments[] = {const_cast<char*>(path.c_str()), nullptr};

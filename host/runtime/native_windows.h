@@ -1,7 +1,7 @@
 // The system window calls the host makes on raw window handles.
 #pragma once
 
-#include "host/startup/window_types.h"
+#include "host/runtime/window_types.h"
 
 class NativeWindows {
   public:

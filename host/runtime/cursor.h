@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "host/startup/window_types.h"
+#include "host/runtime/window_types.h"
 
 class CursorService {
   public:

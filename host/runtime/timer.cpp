@@ -1,4 +1,4 @@
-#include "host/startup/timer.h"
+#include "host/runtime/timer.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "host/startup/win32_window_class.h"
+#include "host/runtime/win32_window_class.h"
 
 ATOM RegisterWindowClass(const char* name, WNDPROC procedure, UINT style) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
