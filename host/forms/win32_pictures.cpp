@@ -28,9 +28,11 @@ HBITMAP LoadJpegResource(int resourceId) {
                                      reinterpret_cast<void**>(&picture)))) {
             OLE_HANDLE handle = 0;
             if (SUCCEEDED(picture->get_Handle(&handle))) {
+                // OLE_HANDLE is 32 bits wide; 64-bit Windows widens a handle with its sign.
+                const auto bitmap =
+                    reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(static_cast<LONG>(handle)));
                 copy = static_cast<HBITMAP>(
-                    CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
-                              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+                    CopyImage(bitmap, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
             }
             picture->Release();
         }
