@@ -1,15 +1,12 @@
 // The desktop's file-open dialog.
 
-// clang-format off
-// The host's headers before the X headers, whose macros (None) clash with its names.
-#include "host/forms/gtk_forms_ui.h"
-#include "host/runtime/gtk_services.h"
-
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
-// clang-format on
 
 #include <string>
+
+#include "host/forms/gtk_forms_ui.h"
+#include "host/runtime/gtk_services.h"
 
 namespace {
 
