@@ -49,10 +49,12 @@ std::string Answered(std::string value) {
 
 // A key the file can hold: its line "key=value" must read as that key. A key holding "=" or
 // starting with "[" cannot be told from another key or from a section header, in the system's
-// files as in ours.
+// files as in ours; one starting with a UTF-8 byte-order mark may land on the file's first line,
+// where the mark is skipped.
 bool IsStorableKey(const std::string& key) {
     const std::string name = Trim(key);
-    return key.find('=') == std::string::npos && (name.empty() || name[0] != '[');
+    return key.find('=') == std::string::npos && (name.empty() || name[0] != '[') &&
+           name.rfind("\xEF\xBB\xBF", 0) != 0;
 }
 
 // Section and key names as they stand in the text, found by looking at each line on its own.
