@@ -8,6 +8,10 @@
 // match without regard to ASCII case; only the first section of a name is looked into, and the
 // first of duplicate keys counts. Comment lines (";...") are keys nobody asks for. A UTF-8
 // byte-order mark at the start is skipped and kept.
+//
+// A file that starts with a UTF-16 byte-order mark (little- or big-endian) is UTF-16 text, as
+// the system's profile functions read it: names, values and answers are then UTF-8, and a write
+// keeps the file UTF-16 in its byte order, the lines it does not change unit for unit.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +29,10 @@ std::string ProfileAnswer(const std::optional<std::string>& stored);
 
 // The text with key set to value: the key's line is rewritten in place, a new key goes after
 // the last line of its section, a new section goes at the end. Every other line is kept; all
-// lines end in CR LF. nullopt when a name or the value holds a line break, which the file could
-// not store.
+// lines end in CR LF. nullopt when a name or the value holds a line break, or for a UTF-16 file
+// is no well-formed UTF-8: the file could not store them.
 std::optional<std::string> ProfileWithValue(const std::string& text, const std::string& section,
                                             const std::string& key, const std::string& value);
+
+// Whether the text is a UTF-16 file, whose names and values are handed over as UTF-8.
+bool IsUtf16Profile(const std::string& text);

@@ -99,6 +99,49 @@ TEST(StartupProfileText, ValuesWithLineBreaksAreRefused) {
     EXPECT_EQ(ProfileWithValue("", "Sec\ntion", "K", "v"), std::nullopt);
 }
 
+// UTF-16 text as little- or big-endian bytes with its byte-order mark.
+std::string Utf16(const std::u16string& text, bool littleEndian) {
+    std::string bytes;
+    for (const char16_t unit : u"\uFEFF" + text) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += littleEndian ? low : high;
+        bytes += littleEndian ? high : low;
+    }
+    return bytes;
+}
+
+TEST(StartupProfileText, Utf16FilesAreReadAndWrittenAsUtf16) {
+    for (const bool littleEndian : {true, false}) {
+        // A comment with a character beyond 16 bits and one with a lone surrogate, which must
+        // come back unit for unit.
+        const std::string file =
+            Utf16(u"; \U0001F3B5\r\n[Section]\r\nBGM区分 = 1\rBGMﾌｧｲﾙ=/曲/a.mp3\n;\xD800\r\n",
+                  littleEndian);
+        EXPECT_EQ(Read(file, "section", "BGM区分"), "1");
+        EXPECT_EQ(Read(file, "Section", "BGMﾌｧｲﾙ"), "/曲/a.mp3");
+        EXPECT_EQ(ProfileValue(file, "Section", kKeyBgmKind), std::nullopt)
+            << "names are Unicode text in a UTF-16 file";
+
+        auto edited = ProfileWithValue(file, "Section", "BGM区分", " 2");
+        ASSERT_TRUE(edited);
+        edited = ProfileWithValue(*edited, "Neu", "Schlüssel", "Wert");
+        ASSERT_TRUE(edited);
+        EXPECT_EQ(*edited, Utf16(u"; \U0001F3B5\r\n[Section]\r\nBGM区分= 2\r\nBGMﾌｧｲﾙ=/曲/a.mp3\r\n"
+                                 u";\xD800\r\n[Neu]\r\nSchlüssel=Wert\r\n",
+                                 littleEndian));
+        EXPECT_TRUE(IsUtf16Profile(*edited));
+        // Bytes of another encoding are never mixed into the file.
+        EXPECT_EQ(ProfileWithValue(file, "Section", "BGMﾌｧｲﾙ", "/\x8B\xE6.mp3"), std::nullopt);
+        EXPECT_EQ(ProfileWithValue(file, "Section", kKeyBgmKind, " 2"), std::nullopt);
+        EXPECT_EQ(ProfileWithValue(file, "Section", "K", "\xED\xA0\x80"), std::nullopt);
+    }
+    // A last odd byte is no code unit: it is neither read nor kept.
+    EXPECT_EQ(ProfileWithValue(Utf16(u"[S]\r\nK=v", true) + "x", "S", "K", "w"),
+              std::optional<std::string>(Utf16(u"[S]\r\nK=w\r\n", true)));
+    EXPECT_FALSE(IsUtf16Profile("\xEF\xBB\xBF[S]\r\n"));
+}
+
 TEST(StartupSettingsLocation, FollowsTheXdgBaseDirectories) {
     EXPECT_EQ(XdgSettingsFileName("/x/conf", "/home/u"), "/x/conf/lumen-ribbon/Lumen_Ribbon.ini");
     EXPECT_EQ(XdgSettingsFileName("/x/conf//", "/home/u"), "/x/conf/lumen-ribbon/Lumen_Ribbon.ini");
