@@ -36,7 +36,10 @@ class PosixProcessLauncher : public ProcessLauncher {
 // Profile files read and written by the rules of profile_text.h. A write replaces the whole file
 // at once (a new file in the same folder, flushed, then renamed over the old one), making the
 // folder first when it is missing; it returns 0 when anything fails, and the old file is then
-// left as it was.
+// left as it was. A symbolic link stays: its target is replaced, in the target's folder. A file
+// without write permission is not replaced. The new file has no name until it is complete where
+// the file system allows, and one left by a save that was killed is cleared by the next save.
+// In a UTF-16 file the section and key are looked for as code page 932 text.
 class PosixProfileFile : public ProfileFile {
   public:
     std::string ReadString(const std::string& section, const std::string& key,

@@ -2,6 +2,7 @@
 bytes it saves, the run with the native renderer and its music, the display mode after a killed
 renderer, and the preview inside another program's window."""
 
+import fcntl
 import os
 import shutil
 import signal
@@ -217,24 +218,89 @@ class SettingsDialog(HostTestCase):
             # the stored path the Linux host cannot open is kept for the other system.
             self.assertEqual(self.ini_bytes(), written)
 
-    def test_a_folder_that_cannot_be_made_gives_a_message(self):
+    def save_as_opened(self, server, client):
+        """The dialog opened on the stored settings and saved without a change."""
+        host, window = self.open_dialog(server, client)
+        with host:
+            click(server, window, SET_BUTTON)
+            self.assertEqual(host.wait(), 0)
+
+    def test_a_file_that_cannot_be_written_gives_a_message_and_stays(self):
         blocker = os.path.join(self.work, "blocker")
         with open(blocker, "w") as f:
             f.write("a file where the settings folder's parent should be\n")
+        self.write_settings(1, 7, "")
+        os.chmod(self.ini, 0o444)
         with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
             client = Client(server)
-            host, window = self.open_dialog(server, client, config=os.path.join(blocker, "c"))
-            with host:
-                click(server, window, SET_BUTTON)
-                box = client.wait_window("Lumen_Ribbon (Screen Saver)")
-                self.assertIsNone(host.process.poll())
-                server.run("xdotool", "windowfocus", "--sync", str(box.id))
-                server.run("xdotool", "key", "Return")
-                wait_for(lambda: not client.windows_named("Lumen_Ribbon (Screen Saver)"),
-                         what="the message box closed")
-                # The dialog stays open for another try.
-                self.assertTrue(client.windows_named(DIALOG))
-                self.assertIsNone(host.process.poll())
+            for config in (os.path.join(blocker, "c"), self.config):
+                host, window = self.open_dialog(server, client, config=config)
+                with host:
+                    click(server, window, CD_CAPTION)
+                    click(server, window, SET_BUTTON)
+                    box = client.wait_window("Lumen_Ribbon (Screen Saver)")
+                    self.assertIsNone(host.process.poll())
+                    server.run("xdotool", "windowfocus", "--sync", str(box.id))
+                    server.run("xdotool", "key", "Return")
+                    wait_for(lambda: not client.windows_named("Lumen_Ribbon (Screen Saver)"),
+                             what="the message box closed")
+                    # The dialog stays open for another try.
+                    self.assertTrue(client.windows_named(DIALOG))
+                    self.assertIsNone(host.process.poll())
+        # The read-only file is neither replaced nor made writable.
+        self.assertEqual(os.stat(self.ini).st_mode & 0o777, 0o444)
+        self.assertEqual(sorted(os.listdir(os.path.dirname(self.ini))), ["Lumen_Ribbon.ini"])
+        self.assertIn(REPEAT + b"= 7\r\n", self.ini_bytes())
+
+    def test_a_linked_file_and_a_utf16_file_keep_their_form(self):
+        folder = os.path.dirname(self.ini)
+        dotfiles = os.path.join(self.work, "dotfiles")
+        os.makedirs(folder)
+        os.makedirs(dotfiles)
+        target = os.path.join(dotfiles, "Lumen_Ribbon.ini")
+        with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
+            client = Client(server)
+            # A relative link to a file elsewhere, and one whose target is not there yet.
+            os.symlink(os.path.relpath(target, folder), self.ini)
+            for present in (True, False):
+                if present:
+                    with open(target, "wb") as f:
+                        f.write(b"; kept in a repository\r\n[Section]\r\n" + REPEAT + b"= 7\r\n")
+                self.save_as_opened(server, client)
+                self.assertTrue(os.path.islink(self.ini))
+                expected = (b"; kept in a repository\r\n[Section]\r\n" + REPEAT + b"= 7\r\n" +
+                            KIND + b"= 0\r\n" if present else
+                            b"[Section]\r\n" + KIND + b"= 0\r\n" + REPEAT + b"= 0\r\n")
+                with open(target, "rb") as f:
+                    self.assertEqual(f.read(), expected + FILE + b"=\r\n")
+                self.assertEqual(sorted(os.listdir(dotfiles)), ["Lumen_Ribbon.ini"])
+                os.remove(target)
+            os.remove(self.ini)
+
+            # UTF-16 as a Windows editor saves it, read like the system reads it: the kind, the
+            # track and a music file under a Japanese name come back, and saving them again
+            # keeps every byte, the lines it rewrites included.
+            music = make_tone(self.work, "曲 ✓.wav", 1, 440)
+            for encoding in ("utf-16-le", "utf-16-be"):
+                text = ("[Section]\r\nBGM区分= 2\r\n; 🎵 BGM\r\nBGMﾘﾋﾟｰﾄ= 7\r\n"
+                        "BGMﾌｧｲﾙ=" + music + "\r\n")
+                written = "\ufeff".encode(encoding) + text.encode(encoding)
+                with open(self.ini, "wb") as f:
+                    f.write(written)
+                # Left behind by a save that was killed; a locked one is a save still running.
+                stale = self.ini + ".saving-Ab12Cd"
+                running = self.ini + ".saving-Zz98Yy"
+                for leftover in (stale, running, self.ini + ".backup"):
+                    with open(leftover, "wb") as f:
+                        f.write(written[:9])
+                with open(running, "rb") as lock:
+                    fcntl.flock(lock, fcntl.LOCK_EX)
+                    self.save_as_opened(server, client)
+                self.assertEqual(self.ini_bytes(), written, encoding)
+                self.assertEqual(sorted(os.listdir(folder)),
+                                 ["Lumen_Ribbon.ini", "Lumen_Ribbon.ini.backup",
+                                  "Lumen_Ribbon.ini.saving-Zz98Yy"])
+                os.remove(running)
 
 
 class Run(HostTestCase):
