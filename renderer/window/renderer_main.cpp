@@ -122,6 +122,7 @@ int RendererMain(RendererPlatform& platform, RendererRun& run) {
     while (run.flags.keepRunning) {
         run.window.fullScreen = run.flags.wantFullScreen;
         if (!platform.CreateRendererWindow(run)) {
+            run.windowFailed = true;
             run.flags.keepRunning = false;
             continue;
         }

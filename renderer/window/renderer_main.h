@@ -31,6 +31,7 @@ struct RendererRun {
     int32_t keyStates[kKeyCount] = {};
     Scene scene;
     FramePacer pacer;
+    bool windowFailed = false;  // the run ended because a window could not be made
 };
 
 // What happened to the window, as each platform translates its own events.
@@ -110,4 +111,6 @@ inline uint32_t TicksBetween(uint32_t earlier, uint32_t later) {
     return later - earlier;
 }
 
+// -1 when the window system could not be opened, otherwise 0, also after a window that could
+// not be made (run.windowFailed tells that apart).
 int RendererMain(RendererPlatform& platform, RendererRun& run);

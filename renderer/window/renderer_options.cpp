@@ -1,5 +1,6 @@
 #include "renderer/window/renderer_options.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -17,6 +18,10 @@ bool ParseNumber(const char* text, uint64_t& value) {
     if (errno != 0 || *end != '\0') return false;
     value = parsed;
     return true;
+}
+
+bool IsWindowId(uint64_t value) {
+    return value != 0 && value <= kMaxWindowId;
 }
 
 RendererOptions UsageError(std::string error) {
@@ -62,10 +67,13 @@ RendererOptions ParseRendererOptions(int argc, const char* const* argv,
         } else if (arg == "-fps" && !hasValue) {
             options.showFps = true;
         } else if (arg == "-window-id") {
-            if (!takeValue(options.windowId)) return UsageError("-window-id needs a window id");
+            if (!takeValue(options.windowId) || !IsWindowId(options.windowId)) {
+                return UsageError("-window-id needs a window id (1 to 0xffffffff)");
+            }
             windowIdGiven = true;
         } else if (arg == "-delay") {
             if (!takeValue(options.delayUs)) return UsageError("-delay needs microseconds");
+            options.delayUs = std::min(options.delayUs, kMaxDelayUs);
         } else {
             return UsageError("unknown option: " + std::string(argv[i]));
         }
@@ -73,7 +81,8 @@ RendererOptions ParseRendererOptions(int argc, const char* const* argv,
 
     uint64_t daemonWindow = 0;
     const bool daemonGaveWindow = xscreensaverWindow != nullptr && *xscreensaverWindow != '\0' &&
-                                  ParseNumber(xscreensaverWindow, daemonWindow);
+                                  ParseNumber(xscreensaverWindow, daemonWindow) &&
+                                  IsWindowId(daemonWindow);
     if (windowIdGiven) {
         options.target = DrawTarget::kGivenWindow;
     } else if (daemonGaveWindow) {
@@ -93,5 +102,8 @@ std::string RendererUsage(const std::string& program) {
            "  --root           draw on the root window (or on $XSCREENSAVER_WINDOW)\n"
            "  --window-id ID   draw into that window (decimal or 0x hex)\n"
            "  --delay US       sleep this many microseconds after each frame\n"
+           "                   (a longer delay than " +
+           std::to_string(kMaxDelayUs) +
+           " is taken as that)\n"
            "  --fps            show the frame rate in a corner\n";
 }

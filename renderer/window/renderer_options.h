@@ -6,6 +6,11 @@
 #include <cstdint>
 #include <string>
 
+// A longer sleep per frame is taken as this one: a frame at least every ten seconds.
+constexpr uint64_t kMaxDelayUs = 10000000;
+// X window ids are 32-bit; 0 names no window.
+constexpr uint64_t kMaxWindowId = 0xFFFFFFFFu;
+
 enum class RendererCommand { kRun, kHelp, kVersion, kUsageError };
 
 enum class DrawTarget {
@@ -18,7 +23,7 @@ struct RendererOptions {
     RendererCommand command = RendererCommand::kRun;
     DrawTarget target = DrawTarget::kOwnWindow;
     uint64_t windowId = 0;
-    uint64_t delayUs = 0;
+    uint64_t delayUs = 0;  // at most kMaxDelayUs
     bool showFps = false;
     std::string error;  // what was wrong, for kUsageError
 };

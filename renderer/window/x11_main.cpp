@@ -31,5 +31,8 @@ int main(int argc, char** argv) {
     // A hack draws where it is told, at that window's size, and never switches modes.
     if (options.target != DrawTarget::kOwnWindow) run.window.fullScreen = 0;
     X11RendererPlatform platform(options);
-    return RendererMain(platform, run) == 0 ? 0 : 1;
+    // A run that could not start fails, as a program here should, whatever the Windows
+    // renderer reports for the same.
+    const bool ran = RendererMain(platform, run) == 0 && !run.windowFailed;
+    return ran ? 0 : 1;
 }

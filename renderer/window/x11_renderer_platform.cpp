@@ -122,6 +122,13 @@ XVisualInfo* ChooseVisual(Display* display) {
     return nullptr;
 }
 
+// An RGBA visual OpenGL can draw with; a context on any other fails or draws nothing.
+bool DrawsWithOpenGl(Display* display, XVisualInfo* visual) {
+    int useGl = 0, rgba = 0;
+    return glXGetConfig(display, visual, GLX_USE_GL, &useGl) == 0 && useGl &&
+           glXGetConfig(display, visual, GLX_RGBA, &rgba) == 0 && rgba;
+}
+
 Cursor MakeHiddenCursor(Display* display, Window window) {
     const char empty[1] = {0};
     const Pixmap blank = XCreateBitmapFromData(display, window, empty, 1, 1);
@@ -210,6 +217,15 @@ bool X11RendererPlatform::OpenWindowSystem() {
     }
     XSetErrorHandler(IgnoreError);
     XSetIOErrorHandler(OnConnectionLost);
+    // Without the extension the GLX calls would crash in the client library.
+    int errorBase = 0, eventBase = 0;
+    if (!glXQueryExtension(display_, &errorBase, &eventBase)) {
+        std::fprintf(stderr, "%s: the X server on \"%s\" has no GLX extension (OpenGL)\n",
+                     kInstanceName, DisplayString(display_));
+        XCloseDisplay(display_);
+        display_ = nullptr;
+        return false;
+    }
     wmProtocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
     wmDeleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
     modeSwitch_ = XInternAtom(display_, kModeSwitchAtom, False);
@@ -244,6 +260,12 @@ bool X11RendererPlatform::MakeContext(XVisualInfo* visual) {
 }
 
 bool X11RendererPlatform::CreateOwnWindow(RendererRun& run) {
+    // Chosen before the mode is switched, which would outlive a renderer that cannot draw.
+    XVisualInfo* visual = ChooseVisual(display_);
+    if (visual == nullptr) {
+        std::fprintf(stderr, "%s: the X server offers no OpenGL visual\n", kInstanceName);
+        return false;
+    }
     RendererWindow& window = run.window;
     const bool wanted = window.fullScreen != 0;
     const bool switched = wanted && SwitchDisplayMode(display_, window.width, window.height);
@@ -261,8 +283,6 @@ bool X11RendererPlatform::CreateOwnWindow(RendererRun& run) {
     width_ = area.width;
     height_ = area.height;
 
-    XVisualInfo* visual = ChooseVisual(display_);
-    if (visual == nullptr) return false;
     const Window root = RootWindow(display_, visual->screen);
     colormap_ = XCreateColormap(display_, root, visual->visual, AllocNone);
     XSetWindowAttributes attributes{};
@@ -296,8 +316,8 @@ bool X11RendererPlatform::CreateOwnWindow(RendererRun& run) {
     const bool current = MakeContext(visual);
     XFree(visual);
     if (!current) {
-        XDestroyWindow(display_, window_);
-        window_ = 0;
+        std::fprintf(stderr, "%s: no OpenGL context on its window\n", kInstanceName);
+        DestroyRendererWindow(run);  // and the mode back
         return false;
     }
     XMapRaised(display_, window_);
@@ -329,9 +349,9 @@ bool X11RendererPlatform::UseGivenWindow(RendererRun& run) {
     wanted.visualid = XVisualIDFromVisual(attributes.visual);
     int count = 0;
     XVisualInfo* visual = XGetVisualInfo(display_, VisualIDMask, &wanted, &count);
-    if (visual == nullptr) return false;
-    const bool current = MakeContext(visual);
-    XFree(visual);
+    const bool current = visual != nullptr && attributes.c_class == InputOutput &&
+                         DrawsWithOpenGl(display_, visual) && MakeContext(visual);
+    if (visual != nullptr) XFree(visual);
     if (!current) std::fprintf(stderr, "%s: no OpenGL on window 0x%lx\n", kInstanceName, target);
     return current;
 }

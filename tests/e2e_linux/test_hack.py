@@ -1,6 +1,7 @@
 """lumen-ribbon as an XScreenSaver hack: drawing into a given window or the root, and ending."""
 
 import os
+import shutil
 import signal
 import subprocess
 import tempfile
@@ -10,6 +11,8 @@ from xml.etree import ElementTree
 
 from linux_harness import (BUILD_DIR, PROGRAM, WORK_DIR, Client, LinuxTestCase, Program, XServer,
                            lit_fraction, wait_for)
+from test_host import RUN_WINDOW, Host, any_window
+from test_standalone import cpu_seconds
 from Xlib import X
 
 
@@ -19,20 +22,23 @@ def lit_in(picture, box):
     return sum(max(p) > 24 for p in samples) / len(samples)
 
 
-class HackWindows(LinuxTestCase):
-    def make_window(self, client, x, y, width, height):
-        screen = client.d.screen()
-        window = client.root.create_window(x, y, width, height, 0, screen.root_depth,
-                                           X.InputOutput, X.CopyFromParent,
-                                           background_pixel=screen.black_pixel)
-        window.map()
-        client.d.sync()
-        return window
+def make_window(client, x, y, width, height, kind=X.InputOutput):
+    screen = client.d.screen()
+    if kind == X.InputOnly:
+        window = client.root.create_window(x, y, width, height, 0, 0, kind, X.CopyFromParent)
+    else:
+        window = client.root.create_window(x, y, width, height, 0, screen.root_depth, kind,
+                                           X.CopyFromParent, background_pixel=screen.black_pixel)
+    window.map()
+    client.d.sync()
+    return window
 
+
+class HackWindows(LinuxTestCase):
     def test_window_id_follows_the_window_and_ends_promptly_on_sigterm(self):
         with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
             client = Client(server)
-            window = self.make_window(client, 0, 0, 400, 300)
+            window = make_window(client, 0, 0, 400, 300)
             children = client.root_children()
             mode = server.mode()
             with Program(server, "--window-id", hex(window.id), "--fps") as program:
@@ -69,7 +75,7 @@ class HackWindows(LinuxTestCase):
 
         with XServer(WORK_DIR, kind="xvfb", size=(640, 480)) as server:
             client = Client(server)
-            window = self.make_window(client, 100, 100, 320, 240)
+            window = make_window(client, 100, 100, 320, 240)
             env = server.env()
             env["XSCREENSAVER_WINDOW"] = hex(window.id)
             with Program(server, "--root", env=env) as program:
@@ -78,6 +84,56 @@ class HackWindows(LinuxTestCase):
                 self.assertLess(lit_in(server.screenshot(), (440, 360, 640, 480)), 0.01)
                 program.signal(signal.SIGTERM)
                 self.assertEqual(program.wait(), 0)
+
+
+class FailedStarts(LinuxTestCase):
+    def assert_fails(self, server, args, message):
+        """The program, started on the server, ends by itself at once with 1 and says why."""
+        with Program(server, *args) as program:
+            code = program.wait()
+        self.assertEqual(code, 1, args)  # an exit, not a signal
+        self.assertIn(message, program.errors, args)
+
+    def test_a_server_without_opengl_fails_every_start_and_the_host_run_ends(self):
+        with XServer(WORK_DIR, kind="xvfb", size=(640, 480), without=["GLX"]) as server:
+            client = Client(server)
+            window = make_window(client, 0, 0, 320, 240)
+            for args in (["--root"], ["--window-id", hex(window.id)], []):
+                self.assert_fails(server, args, "no GLX extension")
+            self.assertEqual(client.windows_named(), [])
+
+            config = tempfile.mkdtemp(prefix="config-", dir=WORK_DIR)
+            self.addCleanup(shutil.rmtree, config, True)
+            with Host(server, config, "--run") as host:
+                self.assertEqual(host.wait(), 0)
+            self.assertIn("no GLX extension", host.errors)
+            self.assertIsNone(any_window(client, RUN_WINDOW))
+
+    def test_window_ids_that_name_no_drawable_window_fail(self):
+        with XServer(WORK_DIR, kind="xvfb", size=(640, 480)) as server:
+            client = Client(server)
+            window = make_window(client, 0, 0, 320, 240)
+            input_only = make_window(client, 0, 0, 100, 100, X.InputOnly)
+            usage = "needs a window id"
+            cases = [(["--window-id", "0"], usage),
+                     # Its low 32 bits name the test's window, which must stay black.
+                     (["--window-id", hex(window.id | 1 << 32)], usage),
+                     (["--window-id", hex(window.id + 0x1000)], "no window"),
+                     (["--window-id", hex(input_only.id)], "no OpenGL on window")]
+            for args, message in cases:
+                self.assert_fails(server, args, message)
+            self.assertLess(lit_in(server.screenshot(), (0, 0, 320, 240)), 0.01)
+
+    def test_a_huge_delay_is_capped_and_still_ends_at_once(self):
+        with XServer(WORK_DIR, kind="xvfb", size=(640, 480)) as server:
+            with Program(server, "--root", "--delay", str(2 ** 63 - 1)) as program:
+                wait_for(lambda: lit_fraction(server.screenshot()) > 0.05, what="the first frame")
+                used = cpu_seconds(program, 2.0)
+                print("\nCPU seconds in two seconds with the longest delay: %.2f" % used)
+                self.assertLess(used, 0.2)
+                # Well within the ten-second sleep.
+                program.signal(signal.SIGTERM)
+                self.assertEqual(program.wait(timeout=5), 0)
 
 
 class CommandLine(unittest.TestCase):
@@ -91,6 +147,7 @@ class CommandLine(unittest.TestCase):
         usage = self.run_program("--help")
         self.assertEqual(usage.returncode, 0)
         self.assertIn("--window-id", usage.stdout)
+        self.assertIn("longer delay than 10000000", usage.stdout)
         for args in (["--bogus"], ["-window-id"], ["--delay", "soon"]):
             wrong = self.run_program(*args)
             self.assertEqual(wrong.returncode, 1, args)

@@ -13,13 +13,6 @@ ORIGINAL = (1280, 1024)
 SWITCHED = (1024, 768)
 
 
-class ServerWithoutRandr(XServer):
-    """An Xvfb without the RandR extension: no display mode can be switched."""
-
-    def command(self, fd):
-        return super().command(fd) + ["-extension", "RANDR"]
-
-
 def cpu_seconds(program, interval):
     """Processor time the program used during the next interval seconds."""
     def used():
@@ -131,7 +124,7 @@ class FullScreen(LinuxTestCase):
 
 class Fallback(LinuxTestCase):
     def test_without_a_switch_a_managed_window_with_the_pointer(self):
-        with ServerWithoutRandr(WORK_DIR, kind="xvfb", size=ORIGINAL) as server:
+        with XServer(WORK_DIR, kind="xvfb", size=ORIGINAL, without=["RANDR"]) as server:
             client = Client(server)
             with Program(server) as program:
                 window = client.wait_window()

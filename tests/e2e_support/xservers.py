@@ -62,12 +62,14 @@ class XServer:
     """A private X server as a context manager: `display` is ":N" while it runs.
 
     kind "xvfb": `screens` screens of `size` each. kind "xorg": the dummy driver, starting in
-    modes[0] (default: size) and offering every mode in `modes`.
+    modes[0] (default: size) and offering every mode in `modes`. `without` names extensions the
+    server leaves out, as "RANDR" (no mode can be switched) or "GLX" (no OpenGL).
     """
 
     def __init__(self, work_dir, kind="xvfb", size=(1024, 768), screens=1, modes=None,
-                 hsync=(5.0, 1000.0), vrefresh=(5.0, 200.0)):
+                 hsync=(5.0, 1000.0), vrefresh=(5.0, 200.0), without=()):
         self.kind, self.size, self.screens = kind, size, screens
+        self.without = [arg for name in without for arg in ("-extension", name)]
         self.modes = list(modes or [size])
         self.hsync, self.vrefresh = hsync, vrefresh
         self.folder = tempfile.mkdtemp(prefix="x-", dir=work_dir)
@@ -80,12 +82,12 @@ class XServer:
             for n in range(self.screens):
                 screens += ["-screen", str(n), "%dx%dx24" % self.size]
             return ["Xvfb", "-displayfd", str(fd), *screens, "-nolisten", "tcp", "-br",
-                    "-nocursor"]
+                    "-nocursor", *self.without]
         config = os.path.join(self.folder, "xorg.conf")
         with open(config, "w") as f:
             f.write(xorg_config(self.modes, self.hsync, self.vrefresh))
         return ["Xorg", "-config", config, "-noreset", "-nolisten", "tcp", "-logfile",
-                os.path.join(self.folder, "x.log"), "-displayfd", str(fd)]
+                os.path.join(self.folder, "x.log"), "-displayfd", str(fd), *self.without]
 
     def __enter__(self):
         read_fd, write_fd = os.pipe()

@@ -46,6 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzExpect((options.command == RendererCommand::kUsageError) == !options.error.empty(),
                "a usage error, and only one, says what was wrong");
     if (options.command != RendererCommand::kRun) return 0;
+    FuzzExpect(options.delayUs <= kMaxDelayUs, "the sleep per frame is capped");
+    FuzzExpect(options.target != DrawTarget::kGivenWindow ||
+                   (options.windowId != 0 && options.windowId <= kMaxWindowId),
+               "a given window is a non-zero 32-bit id");
 
     const RendererOptions again = Parse(Written(options), nullptr);
     FuzzExpect(again.command == RendererCommand::kRun && again.target == options.target &&

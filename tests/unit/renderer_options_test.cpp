@@ -40,10 +40,22 @@ TEST(RendererOptions, RootMeansTheDaemonsWindowWhenItNamesOne) {
     EXPECT_EQ(daemon.target, DrawTarget::kGivenWindow);
     EXPECT_EQ(daemon.windowId, 0x600003u);
     EXPECT_EQ(Parse({}, "6291459").windowId, 6291459u);
-    // An explicit window wins over the environment; an unreadable one is ignored.
+    // An explicit window wins over the environment; one that cannot be a window is ignored.
     EXPECT_EQ(Parse({"--window-id", "7"}, "0x600003").windowId, 7u);
-    EXPECT_EQ(Parse({"--root"}, "junk").target, DrawTarget::kRootWindow);
-    EXPECT_EQ(Parse({"--root"}, "").target, DrawTarget::kRootWindow);
+    for (const char* notAWindow : {"junk", "", "0", "0x100600003"}) {
+        EXPECT_EQ(Parse({"--root"}, notAWindow).target, DrawTarget::kRootWindow) << notAWindow;
+    }
+}
+
+TEST(RendererOptions, WindowIdsAreNonZero32BitAndDelaysAreCapped) {
+    EXPECT_EQ(Parse({"--window-id", "0xffffffff"}).windowId, 0xffffffffu);
+    for (const char* id : {"0", "0x0", "0x100000000", "0x1000000002a00007"}) {
+        EXPECT_EQ(Parse({"--window-id", id}).command, RendererCommand::kUsageError) << id;
+    }
+    EXPECT_EQ(Parse({"--delay", "10000000"}).delayUs, kMaxDelayUs);
+    EXPECT_EQ(Parse({"--delay", "10000001"}).delayUs, kMaxDelayUs);
+    EXPECT_EQ(Parse({"--delay=9223372036854775807"}).delayUs, kMaxDelayUs);
+    EXPECT_EQ(Parse({"--delay", "0xffffffffffffffff"}).delayUs, kMaxDelayUs);
 }
 
 TEST(RendererOptions, HelpVersionAndUsageErrors) {

@@ -205,6 +205,18 @@ TEST(RendererMain, FailedCreationEndsWithZeroAndUnregisters) {
     RendererRun run;
     EXPECT_EQ(RendererMain(platform, run), 0);
     EXPECT_EQ(platform.log, (std::vector<std::string>{"register", "create full", "unregister"}));
+    EXPECT_TRUE(run.windowFailed);
+}
+
+TEST(RendererMain, AWindowThatCannotBeRebuiltEndsTheRunAsFailed) {
+    ScriptedPlatform platform;
+    platform.createFailsAt = 1;
+    platform.queue = {msg::kModeSwitch};
+    RendererRun run;
+    EXPECT_EQ(RendererMain(platform, run), 0);
+    EXPECT_EQ(platform.log, (std::vector<std::string>{"register", "create full", "destroy",
+                                                      "create windowed", "unregister"}));
+    EXPECT_TRUE(run.windowFailed);
 }
 
 TEST(RendererMain, EscapeEndsTheRunAfterTheFrameThatSawIt) {
@@ -216,6 +228,7 @@ TEST(RendererMain, EscapeEndsTheRunAfterTheFrameThatSawIt) {
     EXPECT_EQ(RendererMain(platform, run), 0);
     EXPECT_EQ(platform.frames, 4);
     EXPECT_FALSE(run.flags.keepRunning);
+    EXPECT_FALSE(run.windowFailed);
     EXPECT_EQ(platform.log,
               (std::vector<std::string>{"register", "create full", "destroy", "unregister"}));
     // The first frame is measured from the window's creation, which this clock
