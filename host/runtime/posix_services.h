@@ -20,6 +20,10 @@ class PosixAnsiCodePage : public AnsiCodePage {
     bool CanStore(const std::string&) const override { return true; }
 };
 
+// A file descriptor for reading the regular file at path, opened without waiting; -1 for
+// anything else (missing, unreadable, a folder, a FIFO, a device).
+int OpenRegularFile(const std::string& path);
+
 // A regular file that can be opened for reading counts; names have no short form.
 class PosixFileProbe : public FileProbe {
   public:
