@@ -1,8 +1,11 @@
 // Entry point of lumen-ribbon-host: its options, then the host over the GTK, X11, GStreamer and
 // POSIX services.
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -12,6 +15,22 @@
 #include "host/runtime/gtk_services.h"
 #include "host/runtime/posix_services.h"
 #include "host/startup/arguments.h"
+#include "host/startup/startup.h"
+
+namespace {
+
+// A preview made a child of a root window is never seen, and nothing ever closes it.
+bool PreviewInARootWindow(const std::string& commandLine) {
+    if (ModeSwitch(commandLine) != "P") return false;
+    const WindowHandle pane = PreviewParentHandle(commandLine);
+    Display* display = gdk_x11_get_default_xdisplay();
+    for (int screen = 0; screen < ScreenCount(display); ++screen) {
+        if (pane == RootWindow(display, screen)) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const ArgumentRequest request =
@@ -24,10 +43,19 @@ int main(int argc, char** argv) {
         std::printf("lumen-ribbon-host %s\n", LR_VERSION);
         return 0;
     }
+    if (request.kind == ArgumentRequest::Kind::UsageError) {
+        std::fprintf(stderr, "lumen-ribbon-host: %s\n%s", request.commandLine.c_str(),
+                     UsageText("lumen-ribbon-host").c_str());
+        return 2;
+    }
     // Windows are looked up by X window names, so the host runs on X (or XWayland).
     gdk_set_allowed_backends("x11");
     if (!gtk_init_check(nullptr, nullptr)) {
         std::fprintf(stderr, "lumen-ribbon-host: cannot open the X display\n");
+        return 1;
+    }
+    if (PreviewInARootWindow(request.commandLine)) {
+        std::fprintf(stderr, "lumen-ribbon-host: the preview needs a window, not the root\n");
         return 1;
     }
 
@@ -36,6 +64,8 @@ int main(int argc, char** argv) {
     GtkProgramServices program(request.commandLine, files);
     GtkScreen screen;
     X11WindowLookup lookup;
+    PosixInstanceLock instanceLock(std::getenv("XDG_RUNTIME_DIR"),
+                                   gdk_display_get_name(gdk_display_get_default()));
     X11NativeWindows windows;
     X11Cursor cursor;
     PosixProfileFile profile;
@@ -46,7 +76,7 @@ int main(int argc, char** argv) {
     DesktopFileChooser fileChooser;
     DesktopShellOpener shell;
     X11CloseRequests closeRequests;
-    RunHost({codePage, program, screen, lookup, windows, cursor, profile, files, timers, forms,
-             launcher, displayModes, fileChooser, shell, closeRequests});
+    RunHost({codePage, program, screen, lookup, instanceLock, windows, cursor, profile, files,
+             timers, forms, launcher, displayModes, fileChooser, shell, closeRequests});
     program.EndProgram();
 }

@@ -11,8 +11,9 @@
 void RunHost(const HostPlatform& platform) {
     const SettingsFileAccess settingsFile{platform.profile, platform.files, platform.codePage,
                                           platform.program};
-    const StartupServices services{platform.program, platform.screen, platform.lookup,
-                                   platform.windows, platform.cursor, settingsFile};
+    const StartupServices services{platform.program,      platform.screen,  platform.lookup,
+                                   platform.instanceLock, platform.windows, platform.cursor,
+                                   settingsFile};
     StartupModule module;
     Settings settings;
 

@@ -8,6 +8,7 @@
 #include "host/runtime/cursor.h"
 #include "host/runtime/file_probe.h"
 #include "host/runtime/form.h"
+#include "host/runtime/instance_lock.h"
 #include "host/runtime/native_windows.h"
 #include "host/runtime/process_launcher.h"
 #include "host/runtime/profile_file.h"
@@ -22,6 +23,7 @@ struct HostPlatform {
     ProgramServices& program;
     ScreenServices& screen;
     WindowLookup& lookup;
+    InstanceLock& instanceLock;
     NativeWindows& windows;
     CursorService& cursor;
     ProfileFile& profile;

@@ -11,6 +11,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Win32ProgramServices program;
     Win32Screen screen;
     Win32WindowLookup lookup;
+    Win32InstanceLock instanceLock;
     Win32NativeWindows windows;
     Win32Cursor cursor;
     Win32ProfileFile profile;
@@ -22,7 +23,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Win32FileChooser fileChooser;
     Win32ShellOpener shell;
     Win32CloseRequests closeRequests;
-    RunHost({codePage, program, screen, lookup, windows, cursor, profile, files, timers, forms,
-             launcher, displayModes, fileChooser, shell, closeRequests});
+    RunHost({codePage, program, screen, lookup, instanceLock, windows, cursor, profile, files,
+             timers, forms, launcher, displayModes, fileChooser, shell, closeRequests});
     return 0;
 }

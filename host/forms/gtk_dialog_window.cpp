@@ -277,6 +277,15 @@ class GtkDialogControls : public DialogControls {
         }
     }
 
+    // The file label holds a path in the file system's bytes, which need not be UTF-8.
+    static std::string ShownCaption(const DrawnControl& control) {
+        if (std::strcmp(control.layout->name, "lbl_Fname") != 0) return control.caption;
+        gchar* shown = g_filename_display_name(control.caption.c_str());
+        std::string text(shown);
+        g_free(shown);
+        return text;
+    }
+
     void DrawLabel(cairo_t* cairo, const DrawnControl& control) const {
         const ControlLayout& layout = *control.layout;
         int x = control.box.left;
@@ -304,7 +313,7 @@ class GtkDialogControls : public DialogControls {
         }
         cairo_rectangle(cairo, x, y, width, height);
         cairo_clip(cairo);
-        PangoLayout* text = TextLayout(cairo, control.caption);
+        PangoLayout* text = TextLayout(cairo, ShownCaption(control));
         if (layout.style & (kSingleBorder | kCentred)) {
             pango_layout_set_width(text, width * PANGO_SCALE);
             pango_layout_set_wrap(text, PANGO_WRAP_WORD_CHAR);

@@ -3,6 +3,7 @@
 // host. The sound system is the MCI interpreter over this player.
 
 #include <gst/gst.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <functional>
@@ -13,11 +14,37 @@
 #include "host/music/mci_interpreter.h"
 #include "host/music/media_player.h"
 #include "host/music/sound_system.h"
+#include "host/runtime/posix_services.h"
 
 namespace {
 
 // Long enough for a CD drive to spin up; a missing file or drive fails at once.
 constexpr GstClockTime kOpenTimeout = 10 * GST_SECOND;
+
+// A music file held open for as long as a stream plays it. The playbin reads it through
+// /proc/self/fd, so it opens the very regular file that was checked: a name that has come to
+// stand for a FIFO since cannot keep the open inside the playbin, on the main loop, waiting.
+class HeldFile {
+  public:
+    HeldFile() = default;
+    ~HeldFile() { Release(); }
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+    bool Hold(const std::string& path) {
+        Release();
+        fd_ = OpenRegularFile(path);
+        return fd_ >= 0;
+    }
+    std::string Uri() const { return "file:///proc/self/fd/" + std::to_string(fd_); }
+    void Release() {
+        if (fd_ >= 0) close(fd_);
+        fd_ = -1;
+    }
+
+  private:
+    int fd_ = -1;
+};
 
 // One playbin and what its bus has told.
 class Stream {
@@ -51,16 +78,12 @@ class Stream {
     // Loads uri and waits until it can play; false when it cannot be played.
     bool Load(const std::string& uri) {
         Close();
-        if (playbin_ == nullptr) return false;
-        g_object_set(playbin_, "uri", uri.c_str(), nullptr);
-        if (gst_element_set_state(playbin_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
-            gst_element_get_state(playbin_, nullptr, nullptr, kOpenTimeout) !=
-                GST_STATE_CHANGE_SUCCESS) {
-            Close();
-            return false;
-        }
-        mode = MediaMode::Stopped;
-        return true;
+        return Prepare(uri);
+    }
+    // The same for the regular file at path; anything else is not played.
+    bool LoadFile(const std::string& path) {
+        Close();
+        return file_.Hold(path) && Prepare(file_.Uri());
     }
     // Starts uri playing without waiting for it; a failure shows on the bus later.
     void Start(const std::string& uri) {
@@ -92,6 +115,7 @@ class Stream {
     }
     void Close() {
         if (playbin_ != nullptr) gst_element_set_state(playbin_, GST_STATE_NULL);
+        file_.Release();
         mode = MediaMode::NotReady;
     }
     // The stream's length in the given format, once it can play.
@@ -109,6 +133,19 @@ class Stream {
     MediaMode mode = MediaMode::NotReady;
 
   private:
+    bool Prepare(const std::string& uri) {
+        if (playbin_ == nullptr) return false;
+        g_object_set(playbin_, "uri", uri.c_str(), nullptr);
+        if (gst_element_set_state(playbin_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
+            gst_element_get_state(playbin_, nullptr, nullptr, kOpenTimeout) !=
+                GST_STATE_CHANGE_SUCCESS) {
+            Close();
+            return false;
+        }
+        mode = MediaMode::Stopped;
+        return true;
+    }
+
     static gboolean OnMessage(GstBus*, GstMessage* message, gpointer data) {
         // Each stream has a bus of its own: every message is about this stream.
         auto* stream = static_cast<Stream*>(data);
@@ -133,17 +170,10 @@ class Stream {
     }
 
     GstElement* playbin_ = nullptr;
+    HeldFile file_;
     guint watch_ = 0;
     std::atomic<bool> looping_{false};
 };
-
-std::string FileUri(const std::string& path) {
-    gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
-    if (uri == nullptr) return std::string();
-    std::string text(uri);
-    g_free(uri);
-    return text;
-}
 
 std::string TrackUri(int track) {
     return "cdda://" + std::to_string(track);
@@ -188,10 +218,7 @@ class GstMediaPlayer : public MediaPlayer {
     }
     void StopCd() override { cd_.Pause(); }
 
-    bool OpenFile(const std::string& path) override {
-        const std::string uri = FileUri(path);
-        return !uri.empty() && file_.Load(uri);
-    }
+    bool OpenFile(const std::string& path) override { return file_.LoadFile(path); }
     void CloseFile() override { file_.Close(); }
     MediaMode FileMode() override { return file_.mode; }
     bool PlayFile(std::optional<uint32_t> fromMs) override {
@@ -209,8 +236,7 @@ class GstMediaPlayer : public MediaPlayer {
     }
     bool PlaySound(const std::string& path, bool loop) override {
         sound_.SetLooping(loop);
-        const std::string uri = FileUri(path);
-        return !uri.empty() && sound_.Load(uri) && sound_.Play();
+        return sound_.LoadFile(path) && sound_.Play();
     }
     void StopSound() override { sound_.Close(); }
 

@@ -19,7 +19,9 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// The command's words; a double-quoted word may hold blanks. nullopt for an unclosed quote.
+// The command's words. A double-quoted word may hold blanks and quotes: it runs to the
+// command's last double quote, since the one quoted word a command holds is a file name, and a
+// Linux file name may hold '"'. nullopt for an unclosed quote.
 std::optional<std::vector<std::string>> SplitWords(const std::string& command) {
     std::vector<std::string> words;
     size_t at = 0;
@@ -27,8 +29,8 @@ std::optional<std::vector<std::string>> SplitWords(const std::string& command) {
         while (at < command.size() && IsBlank(command[at])) ++at;
         if (at == command.size()) return words;
         if (command[at] == '"') {
-            const size_t close = command.find('"', at + 1);
-            if (close == std::string::npos) return std::nullopt;
+            const size_t close = command.rfind('"');
+            if (close == at) return std::nullopt;
             words.push_back(command.substr(at + 1, close - at - 1));
             at = close + 1;
         } else {

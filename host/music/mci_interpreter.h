@@ -2,7 +2,8 @@
 // The sound system for platforms without MCI: the command strings the music module sends,
 // interpreted over a MediaPlayer, with MCI's answers and error numbers.
 //
-// Devices: "cdaudio", and one file opened with "open "<path>" type <type> alias <name>".
+// Devices: "cdaudio", and one file opened with "open "<path>" type <type> alias <name>"; the
+// path runs from the first double quote to the last, so it may hold quotes of its own.
 // Commands: open, close, stop, set ... time format (tmsf, msf, milliseconds), status ... mode,
 // current track, number of tracks, position track <n>, play [from <position>], and seek to
 // <position>, start or end. Keywords, device names and aliases are matched without regard to

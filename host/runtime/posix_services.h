@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host/runtime/file_probe.h"
+#include "host/runtime/instance_lock.h"
 #include "host/runtime/process_launcher.h"
 #include "host/runtime/profile_file.h"
 #include "host/runtime/text_code_page.h"
@@ -20,11 +21,30 @@ class PosixAnsiCodePage : public AnsiCodePage {
     bool CanStore(const std::string&) const override { return true; }
 };
 
+// A file descriptor for reading the regular file at path, opened without waiting; -1 for
+// anything else (missing, unreadable, a folder, a FIFO, a device).
+int OpenRegularFile(const std::string& path);
+
 // A regular file that can be opened for reading counts; names have no short form.
 class PosixFileProbe : public FileProbe {
   public:
     bool CanOpenForReading(const std::string& path) const override;
     std::optional<std::string> ShortPath(const std::string& path) const override;
+};
+
+// A lock file under the runtime folder ($XDG_RUNTIME_DIR) for the given X display; without a
+// runtime folder there is no lock.
+class PosixInstanceLock : public InstanceLock {
+  public:
+    PosixInstanceLock(const char* runtimeFolder, const std::string& display);
+    ~PosixInstanceLock() override;
+    PosixInstanceLock(const PosixInstanceLock&) = delete;
+    PosixInstanceLock& operator=(const PosixInstanceLock&) = delete;
+    bool Acquire() override;
+
+  private:
+    std::string path_;
+    int fd_ = -1;
 };
 
 // Programs started with posix_spawn; the started process is reaped by the object that holds it.

@@ -12,6 +12,7 @@
 #include "host/runtime/cursor.h"
 #include "host/runtime/file_probe.h"
 #include "host/runtime/form.h"
+#include "host/runtime/instance_lock.h"
 #include "host/runtime/native_windows.h"
 #include "host/runtime/process_launcher.h"
 #include "host/runtime/profile_file.h"
@@ -62,6 +63,19 @@ class Win32ProfileFile : public ProfileFile {
                            const std::string& file) override;
     int32_t WriteString(const std::string& section, const std::string& key,
                         const std::string& value, const std::string& file) override;
+};
+
+class Win32InstanceLock : public InstanceLock {
+  public:
+    Win32InstanceLock() = default;
+    ~Win32InstanceLock() override;
+    Win32InstanceLock(const Win32InstanceLock&) = delete;
+    Win32InstanceLock& operator=(const Win32InstanceLock&) = delete;
+    bool Acquire() override;
+
+  private:
+    void* mutex_ = nullptr;  // HANDLE
+    bool owned_ = false;
 };
 
 class Win32FileProbe : public FileProbe {

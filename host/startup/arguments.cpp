@@ -17,6 +17,7 @@ std::string DecimalWindowId(const std::string& id) {
 ArgumentRequest ReadArguments(const std::vector<std::string>& arguments) {
     ArgumentRequest request;
     std::vector<std::string> words;
+    bool missingId = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h") return {ArgumentRequest::Kind::Help, ""};
@@ -25,16 +26,18 @@ ArgumentRequest ReadArguments(const std::vector<std::string>& arguments) {
             words.push_back("/s");
         } else if (argument == "--settings") {
             words.push_back("/c");
-        } else if (argument == "--preview") {
+        } else if (argument == "--preview" || argument.rfind("--preview=", 0) == 0) {
+            const std::string id = argument == "--preview"
+                                       ? (i + 1 < arguments.size() ? arguments[++i] : "")
+                                       : argument.substr(sizeof "--preview=" - 1);
+            if (id.find_first_not_of(" \t") == std::string::npos) missingId = true;
             words.push_back("/p");
-            if (i + 1 < arguments.size()) words.push_back(DecimalWindowId(arguments[++i]));
-        } else if (argument.rfind("--preview=", 0) == 0) {
-            words.push_back("/p");
-            words.push_back(DecimalWindowId(argument.substr(sizeof "--preview=" - 1)));
+            words.push_back(DecimalWindowId(id));
         } else {
             words.push_back(argument);
         }
     }
+    if (missingId) return {ArgumentRequest::Kind::UsageError, "--preview needs a window id"};
     for (const std::string& word : words) {
         if (!request.commandLine.empty()) request.commandLine += ' ';
         request.commandLine += word;

@@ -98,12 +98,17 @@ void Main(StartupModule& module, Settings& settings, const StartupServices& serv
         return;
     }
 
-    if (modeSwitch == "C") {
-        forms.settings.ShowModal();
+    if (modeSwitch != "C" && modeSwitch != "S" && !commandLine.empty()) {
         program.EndProgram();
         return;
     }
-    if (modeSwitch != "S" && !commandLine.empty()) {
+    // Hosts started together may all have found no window above: one goes on.
+    if (!services.instanceLock.Acquire()) {
+        program.EndProgram();
+        return;
+    }
+    if (modeSwitch == "C") {
+        forms.settings.ShowModal();
         program.EndProgram();
         return;
     }

@@ -9,6 +9,7 @@
 
 #include "host/runtime/cursor.h"
 #include "host/runtime/form.h"
+#include "host/runtime/instance_lock.h"
 #include "host/runtime/native_windows.h"
 #include "host/runtime/program.h"
 #include "host/runtime/screen.h"
@@ -31,6 +32,7 @@ struct StartupServices {
     ProgramServices& program;
     const ScreenServices& screen;
     const WindowLookup& lookup;
+    InstanceLock& instanceLock;
     NativeWindows& windows;
     CursorService& cursor;
     const SettingsFileAccess& settingsFile;

@@ -113,7 +113,14 @@ class HostTestCase(LinuxTestCase):
         os.makedirs(os.path.dirname(self.ini), exist_ok=True)
         with open(self.ini, "wb") as f:
             f.write(b"[Section]\r\n" + KIND + b"= %d\r\n" % kind + REPEAT + b"= %d\r\n" % repeat +
-                    FILE + b"=" + path.encode() + b"\r\n")
+                    FILE + b"=" + os.fsencode(path) + b"\r\n")
+
+    def start_together(self, server, args, count=6):
+        """count hosts started at once, with a runtime folder of their own for their lock."""
+        runtime = os.path.join(self.work, "runtime")
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        env = dict(server.env(), XDG_RUNTIME_DIR=runtime)
+        return [Host(server, self.config, *args, env=env) for _ in range(count)]
 
     def ini_bytes(self):
         with open(self.ini, "rb") as f:
@@ -218,6 +225,37 @@ class SettingsDialog(HostTestCase):
             # the stored path the Linux host cannot open is kept for the other system.
             self.assertEqual(self.ini_bytes(), written)
 
+    def test_a_path_that_is_not_utf8_is_shown_by_its_display_name(self):
+        music = os.path.join(os.fsencode(self.work), b"\xff\xfe song.wav")
+        with open(music, "wb") as f:
+            f.write(b"RIFF")
+        self.write_settings(2, 0, music)
+        with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
+            client = Client(server)
+            host, window = self.open_dialog(server, client)
+            with host:
+                time.sleep(1)  # the label drawn
+                client.close_window(window)
+                self.assertEqual(host.wait(), 0)
+            self.assertNotIn("UTF-8", host.errors)
+            self.assertNotIn("Pango", host.errors)
+
+    def test_of_hosts_started_together_one_dialog_stays(self):
+        with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
+            client = Client(server)
+            hosts = self.start_together(server, ["--settings"])
+            try:
+                client.wait_window(DIALOG)
+                wait_for(lambda: sum(h.process.poll() is not None for h in hosts) == 5,
+                         what="all hosts but one ended")
+                self.assertEqual(sorted(str(h.process.returncode) for h in hosts),
+                                 ["0"] * 5 + ["None"])
+                time.sleep(1)  # a late second dialog would show by now
+                self.assertEqual(len(named(client, DIALOG)), 1)
+            finally:
+                for host in hosts:
+                    host.__exit__(None, None, None)
+
     def save_as_opened(self, server, client):
         """The dialog opened on the stored settings and saved without a change."""
         host, window = self.open_dialog(server, client)
@@ -320,6 +358,38 @@ class Run(HostTestCase):
                 wait_for(lambda: not os.path.exists("/proc/%d" % renderer_pid),
                          what="the renderer ended")
 
+    def test_of_runs_started_together_one_renderer_stays(self):
+        with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
+            client = Client(server)
+            hosts = self.start_together(server, ["--run"])
+            try:
+                renderer = client.wait_window(TITLE)
+                wait_for(lambda: sum(h.process.poll() is not None for h in hosts) == 5,
+                         what="all runs but one ended")
+                time.sleep(1)
+                self.assertEqual(len(client.windows_named(TITLE)), 1)
+                (survivor,) = [h for h in hosts if h.process.poll() is None]
+                self.assertEqual(len(survivor.children()), 1)
+                client.close_window(renderer)
+                self.assertEqual(survivor.wait(), 0)
+            finally:
+                for host in hosts:
+                    host.__exit__(None, None, None)
+
+    def test_a_fifo_as_the_music_file_neither_plays_nor_holds_the_run(self):
+        fifo = os.path.join(self.work, "m.wav")
+        os.mkfifo(fifo)
+        self.write_settings(2, 0, fifo)
+        with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
+            client = Client(server)
+            # The run ends with its renderer, and the next one starts: nothing is left waiting.
+            for attempt in ("first", "next"):
+                with Host(server, self.config, "--run") as host:
+                    renderer = client.wait_window(TITLE)
+                    client.close_window(renderer)
+                    self.assertEqual(host.wait(), 0, attempt)
+                wait_for(lambda: not any_window(client, RUN_WINDOW), what="the run window gone")
+
     def test_music_of_the_run_is_heard_and_no_cd_drive_plays_nothing(self):
         home = os.path.join(self.work, "home")
         os.makedirs(home)
@@ -418,10 +488,16 @@ class Preview(HostTestCase):
                 client.d.sync()
                 self.assertEqual(host.wait(), 0)
 
-    def test_a_number_that_names_no_window_ends_at_once(self):
+    def test_no_id_the_root_window_or_a_number_naming_no_window_ends_at_once(self):
         with XServer(WORK_DIR, kind="xvfb", size=(640, 480)) as server:
-            with Host(server, self.config, "--preview", "0x7ffffff") as host:
-                self.assertEqual(host.wait(), 0)
+            root = Client(server).root.id
+            for args, code in ((["--preview", "0x7ffffff"], 0), (["--preview"], 2),
+                               (["--preview="], 2), (["--preview", hex(root)], 1),
+                               (["/p", str(root)], 1)):
+                with Host(server, self.config, *args) as host:
+                    self.assertEqual(host.wait(), code, args)
+                if code == 2:
+                    self.assertIn("Usage:", host.errors)
 
 
 if __name__ == "__main__":

@@ -140,6 +140,20 @@ class MusicHeard(unittest.TestCase):
         self.assertGreaterEqual(int(report["restarts"]), 1)
         self.assertGreater(capture.audible, 0.4)
 
+    def test_mp3_whose_name_holds_quotes_is_played(self):
+        tone = make_tone(self.work, 'say "hi".mp3', 1, 660)
+        report, capture = self.check("mp3", tone, "60", until=0.4)
+        self.assertEqual(report["open"], "0")
+        self.assertGreater(capture.audible, 0.4)
+
+    def test_a_fifo_is_refused_at_once_and_plays_nothing(self):
+        for kind in ("mp3", "wav"):
+            fifo = os.path.join(self.work, "pipe." + kind)
+            os.mkfifo(fifo)
+            report, capture = self.check(kind, fifo, "1")
+            self.assertEqual(report.get("open", report.get("play")), "275" if kind == "mp3" else "0")
+            self.assertEqual(capture.audible, 0.0)
+
     def test_missing_file_plays_nothing(self):
         report, capture = self.check("mp3", os.path.join(self.work, "gone.mp3"), "2")
         self.assertEqual(report["open"], "275")

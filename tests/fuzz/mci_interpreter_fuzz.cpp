@@ -26,6 +26,7 @@ struct RuledPlayer : MediaPlayer {
     MediaMode cdMode = MediaMode::Stopped;
     MediaMode fileMode = MediaMode::Stopped;
     std::optional<CdPosition> lastCdStart;
+    std::optional<std::string> openedPath;
 
     void ExpectCdOpen() const { FuzzExpect(cdOpen, "the CD is used only while open"); }
     void ExpectFileOpen() const { FuzzExpect(fileOpen, "a file is used only while open"); }
@@ -66,8 +67,9 @@ struct RuledPlayer : MediaPlayer {
         cdMode = MediaMode::Stopped;
     }
 
-    bool OpenFile(const std::string&) override {
+    bool OpenFile(const std::string& path) override {
         FuzzExpect(!fileOpen, "one file at a time");
+        openedPath = path;
         return fileOpen = filesPlay;
     }
     void CloseFile() override {
@@ -113,6 +115,15 @@ std::optional<uint64_t> NamedCdOffset(const std::string& command) {
     return (value[1] * 60 + value[2]) * 1000 + value[3] * 1000 / 75;
 }
 
+// The file "open "<path>" ..." names: all between the first double quote and the last, quotes
+// included; nullopt for a command that does not open a quoted path.
+std::optional<std::string> QuotedPathOpened(const std::string& command) {
+    const size_t first = command.find('"');
+    const size_t last = command.rfind('"');
+    if (command.compare(0, 6, "open \"") != 0 || last == first) return std::nullopt;
+    return command.substr(first + 1, last - first - 1);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -130,8 +141,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     for (const std::string& command : SplitInput(data, size - 1, SIZE_MAX, '\n')) {
         std::vector<char> answer(answerSize, kUnwritten);
+        player.openedPath.reset();
         const int32_t code =
             interpreter.SendCommand(command, answerSize ? answer.data() : nullptr, answerSize);
+        if (player.openedPath) {
+            if (const auto named = QuotedPathOpened(command)) {
+                FuzzExpect(*player.openedPath == *named, "a file opens by its whole quoted path");
+            }
+        }
         if (code != 0) {
             char text[128];
             FuzzExpect(interpreter.DescribeError(code, text, sizeof text),

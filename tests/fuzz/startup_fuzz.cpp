@@ -1,8 +1,8 @@
 // The host's command line, from the arguments a user gives to the mode the start-up procedure
 // brings up. The input's last byte says what the system holds (another saver or dialog, the
-// renderer, the preview pane) and whether the text before is the program's argument list
-// (pieces separated by NUL) or a Windows command line as it stands; the 16 bytes before that byte
-// are the pane's rectangle.
+// renderer, the preview pane, the lock of another host on its way up) and whether the text
+// before is the program's argument list (pieces separated by NUL) or a Windows command line as
+// it stands; the 16 bytes before that byte are the pane's rectangle.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -25,6 +25,7 @@ enum EnvironmentBit : uint8_t {
     kRendererPresent = 4,
     kPaneExists = 8,
     kWindowsCommandLine = 16,
+    kLockHeldElsewhere = 32,
 };
 
 struct FuzzWindow : FormWindow {
@@ -44,6 +45,7 @@ struct FuzzWindow : FormWindow {
 struct FuzzSystem : ProgramServices,
                     ScreenServices,
                     WindowLookup,
+                    InstanceLock,
                     NativeWindows,
                     CursorService,
                     ProfileFile,
@@ -58,6 +60,7 @@ struct FuzzSystem : ProgramServices,
     int profileReads = 0;
     mutable int rendererProbes = 0;
     int cursorHides = 0;
+    int lockTries = 0;
     WindowHandle parent = 0;
     FormWindowEvents* lastWindowEvents = nullptr;
     WindowHandle nextWindow = 0x100;
@@ -79,6 +82,11 @@ struct FuzzSystem : ProgramServices,
         if (title == kRunFormTitle) return (bits & kSaverRunning) ? 0x10 : 0;
         if (title == kSettingsDialogTitle) return (bits & kDialogOpen) ? 0x20 : 0;
         return 0;
+    }
+
+    bool Acquire() override {
+        ++lockTries;
+        return (bits & kLockHeldElsewhere) == 0;
     }
 
     bool GetWindowRect(WindowHandle, PixelRect& rect) const override {
@@ -178,6 +186,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::vector<std::string> arguments = SplitInput(data, textSize);
         if (textSize == 0) arguments.clear();
         const ArgumentRequest request = ReadArguments(arguments);
+        const bool previewWithoutId = arguments.size() == 1 && arguments[0] == "--preview";
+        FuzzExpect(!previewWithoutId || request.kind != ArgumentRequest::Kind::Dispatch,
+                   "--preview without an id never reaches the dispatch");
         if (request.kind != ArgumentRequest::Kind::Dispatch) return 0;
         system.commandLine = request.commandLine;
         CheckHexadecimalPreview(arguments, request.commandLine);
@@ -189,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Form preview{system, system, FormLook{"Preview Window", FormBorder::Borderless}, FormEvents{}};
     StartupForms forms{run, dialog, preview, nullptr};
     SettingsFileAccess access{system, system, system, system};
-    StartupServices services{system, system, system, system, system, access};
+    StartupServices services{system, system, system, system, system, system, access};
     StartupModule module;
     Settings settings;
     Main(module, settings, services, forms);
@@ -198,15 +209,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string mode = ModeSwitch(line);
     const bool ended = system.ends == 1;
     FuzzExpect(system.ends <= 1, "the program ends once at most");
+    const bool lockFree = !(system.bits & kLockHeldElsewhere);
     FuzzExpect(system.cursorHides == (!(system.bits & (kSaverRunning | kDialogOpen)) &&
-                                      (system.bits & kRendererPresent) && mode == "S"),
+                                      (system.bits & kRendererPresent) && lockFree && mode == "S"),
                "only a run hides the cursor");
+    FuzzExpect(system.lockTries <= 1, "the lock is tried once at most");
     if (system.bits & (kSaverRunning | kDialogOpen)) {
         FuzzExpect(ended && system.nextWindow == 0x100 && system.profileReads == 0,
                    "a second instance ends before doing anything");
     } else if (mode == "P") {
-        FuzzExpect(system.profileReads == 0 && system.rendererProbes == 0,
-                   "a preview neither loads the settings nor looks for the renderer");
+        FuzzExpect(system.profileReads == 0 && system.rendererProbes == 0 && system.lockTries == 0,
+                   "a preview neither loads the settings, looks for the renderer nor locks");
         const bool paneGiven = FromCharacter(line, 3).find_first_not_of(" \t") != std::string::npos;
         if (paneGiven && !(system.bits & kPaneExists)) {
             FuzzExpect(ended && !preview.Loaded(), "a preview of a missing pane ends");
@@ -220,12 +233,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const bool runs = mode == "S" || line.empty();
         if (!(system.bits & kRendererPresent)) {
             FuzzExpect(ended && system.messages == 1, "a missing renderer is told, then ends");
+        } else if ((mode == "C" || runs) && !lockFree) {
+            FuzzExpect(ended && system.nextWindow == 0x100 && system.lockTries == 1,
+                       "a host on its way up holding the lock ends the next before its window");
         } else if (mode == "C") {
             FuzzExpect(ended && system.nextWindow == 0x101, "settings show the dialog, then end");
         } else if (runs) {
             FuzzExpect(!ended && run.Loaded() && !run.Visible(), "a run loads its form hidden");
         } else {
-            FuzzExpect(ended && system.nextWindow == 0x100, "any other switch ends silently");
+            FuzzExpect(ended && system.nextWindow == 0x100 && system.lockTries == 0,
+                       "any other switch ends silently");
         }
     }
     return 0;

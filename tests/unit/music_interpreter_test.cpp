@@ -191,6 +191,18 @@ TEST_F(MusicInterpreterTest, Mp3PlaysFromItsStartAgainAfterItsEnd) {
     EXPECT_EQ(player.fileMode, MediaMode::Stopped);
 }
 
+TEST_F(MusicInterpreterTest, Mp3WhosePathHoldsQuotesIsOpenedByItsWholePath) {
+    for (const std::string path :
+         {"/m/say \"hi\".mp3", "/m/\"", "/m/a\" type WaveAudio Alias X \".mp3"}) {
+        player.playableFiles = {path};
+        Mp3OpenAndPlay(bgm, path);
+        EXPECT_EQ(apiResult, 0) << path;
+        EXPECT_TRUE(Mp3IsPlaying(bgm)) << path;
+        Mp3Close(bgm);
+        EXPECT_FALSE(player.fileOpen) << path;
+    }
+}
+
 TEST_F(MusicInterpreterTest, Mp3ThatCannotBeOpenedIsNeverPlayed) {
     Mp3OpenAndPlay(bgm, "/gone.mp3");
     EXPECT_EQ(apiResult, kMciErrFileNotFound);

@@ -20,7 +20,6 @@ TEST(StartupArgumentsTest, LongOptionsStandForTheWindowsSwitches) {
     EXPECT_EQ(Line({"--preview", "12345"}), "/p 12345");
     EXPECT_EQ(Line({"--preview=0x2e00007"}), "/p 48234503");
     EXPECT_EQ(Line({"--preview", "0x1G"}), "/p 0x1G");
-    EXPECT_EQ(Line({"--preview"}), "/p");
     // What reaches the dispatch is read there as the Windows line would be.
     EXPECT_EQ(PreviewParentHandle(Line({"--preview", "0x2e00007"})), 48234503u);
     EXPECT_EQ(ModeSwitch(Line({"--settings"})), "C");
@@ -32,6 +31,16 @@ TEST(StartupArgumentsTest, WindowsFormsAndUnknownSwitchesPassThroughUnchanged) {
     EXPECT_EQ(Line({"/p", "77"}), "/p 77");
     EXPECT_EQ(Line({"--frobnicate", "x"}), "--frobnicate x");
     EXPECT_EQ(ModeSwitch(Line({"--frobnicate"})), "-");
+}
+
+TEST(StartupArgumentsTest, PreviewWithoutAnIdIsAUsageErrorButTheWindowsSwitchIsNot) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--preview"}, {"--run", "--preview="}, {"--preview", " "}}) {
+        const ArgumentRequest request = ReadArguments(arguments);
+        EXPECT_EQ(request.kind, ArgumentRequest::Kind::UsageError) << arguments.back();
+        EXPECT_NE(request.commandLine.find("--preview"), std::string::npos);
+    }
+    EXPECT_EQ(Line({"/p"}), "/p");
 }
 
 TEST(StartupArgumentsTest, HelpAndVersionWinOverEverythingElse) {

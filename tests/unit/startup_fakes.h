@@ -18,6 +18,7 @@
 #include "host/runtime/cursor.h"
 #include "host/runtime/file_probe.h"
 #include "host/runtime/form.h"
+#include "host/runtime/instance_lock.h"
 #include "host/runtime/native_windows.h"
 #include "host/runtime/profile_file.h"
 #include "host/runtime/program.h"
@@ -67,6 +68,16 @@ struct FakeLookup : WindowLookup {
         asked.push_back(title);
         const auto found = windows.find(title);
         return found == windows.end() ? 0 : found->second;
+    }
+};
+
+// Free unless another host holds it.
+struct FakeInstanceLock : InstanceLock {
+    bool heldElsewhere = false;
+    int tries = 0;
+    bool Acquire() override {
+        ++tries;
+        return !heldElsewhere;
     }
 };
 

@@ -24,13 +24,14 @@ struct StartupMainTest : ::testing::Test {
     FakeProgram program;
     FakeScreen screen;
     FakeLookup lookup;
+    FakeInstanceLock instanceLock;
     FakeNativeWindows windows;
     FakeCursor cursor;
     FakeProfile profile;
     FakeFiles files;
     Latin1CodePage codePage;
     SettingsFileAccess access{profile, files, codePage, program};
-    StartupServices services{program, screen, lookup, windows, cursor, access};
+    StartupServices services{program, screen, lookup, instanceLock, windows, cursor, access};
     FakeFormPlatform platform;
     int settingsReadsAtDialogLoad = -1;
     Form run{platform, screen, FormLook{"Lumen_Ribbon_Main", FormBorder::Borderless}, FormEvents{}};
@@ -227,6 +228,25 @@ TEST_F(StartupMainTest, AnotherInstanceEndsEveryModeAtOnce) {
             ExpectNoForms();
         }
     }
+}
+
+TEST_F(StartupMainTest, LockHeldByAHostOnItsWayUpEndsARunOrDialogBeforeItsWindow) {
+    instanceLock.heldElsewhere = true;
+    for (const char* line : {"/s", "/c", ""}) {
+        SCOPED_TRACE(line);
+        program.endCount = 0;
+        Start(line);
+        EXPECT_EQ(program.endCount, 1);
+        EXPECT_TRUE(cursor.calls.empty());
+        ExpectNoForms();
+    }
+    // Only the modes with a window of those names take it: a preview and a refused switch not.
+    const int triesOfTheWindowModes = instanceLock.tries;
+    windows.rects[1234] = PixelRect{0, 0, 152, 112};
+    Start("/p 1234");
+    EXPECT_TRUE(preview.Visible());
+    Start("/a");
+    EXPECT_EQ(instanceLock.tries, triesOfTheWindowModes);
 }
 
 TEST_F(StartupMainTest, OtherSwitchesEndSilentlyAfterTheChecks) {
