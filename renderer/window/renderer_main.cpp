@@ -15,9 +15,15 @@ class QuitFromScene final : public QuitRequest {
     RendererPlatform& platform_;
 };
 
+void ClearKeys(RendererRun& run) {
+    std::fill(std::begin(run.keyStates), std::end(run.keyStates), 0);
+    std::fill(std::begin(run.keyLatches), std::end(run.keyLatches), KeyLatch::kNone);
+}
+
 void RunFrame(RendererRun& run, RendererPlatform& platform) {
     const uint32_t tick = platform.TickCount();
     UpdateScene(run.scene, TicksBetween(run.window.lastTick, tick));
+    KeysSeenByFrame(run);
     run.window.lastTick = tick;
     DrawScene(run.scene, platform.Gl());
     platform.SwapBuffers();
@@ -74,9 +80,19 @@ EventAction HandleRendererEvent(RendererRun& run, const RendererEvent& event) {
             action.handled = true;
             break;
         case RendererEventKind::kKeyDown:
+            if (event.key <= kLastKey) {
+                run.keyStates[event.key] = 1;
+                run.keyLatches[event.key] = KeyLatch::kPressUnseen;
+                action.handled = true;
+            }
+            break;
         case RendererEventKind::kKeyUp:
             if (event.key <= kLastKey) {
-                run.keyStates[event.key] = event.kind == RendererEventKind::kKeyDown ? 1 : 0;
+                if (run.keyLatches[event.key] == KeyLatch::kNone) {
+                    run.keyStates[event.key] = 0;
+                } else {
+                    run.keyLatches[event.key] = KeyLatch::kReleaseWaiting;
+                }
                 action.handled = true;
             }
             break;
@@ -93,6 +109,13 @@ EventAction HandleRendererEvent(RendererRun& run, const RendererEvent& event) {
             break;
     }
     return action;
+}
+
+void KeysSeenByFrame(RendererRun& run) {
+    for (int key = 0; key < kKeyCount; ++key) {
+        if (run.keyLatches[key] == KeyLatch::kReleaseWaiting) run.keyStates[key] = 0;
+        run.keyLatches[key] = KeyLatch::kNone;
+    }
 }
 
 void ReshapeView(GlSink& gl, int width, int height) {
@@ -113,7 +136,7 @@ void RequestQuit(RendererRun& run, RendererPlatform& platform) {
 }
 
 int RendererMain(RendererPlatform& platform, RendererRun& run) {
-    std::fill(std::begin(run.keyStates), std::end(run.keyStates), 0);
+    ClearKeys(run);
     if (!platform.OpenWindowSystem()) return -1;
     run.flags.keepRunning = true;
     run.flags.wantFullScreen = run.window.fullScreen;
@@ -127,7 +150,7 @@ int RendererMain(RendererPlatform& platform, RendererRun& run) {
             continue;
         }
         ReshapeView(platform.Gl(), run.window.width, run.window.height);
-        std::fill(std::begin(run.keyStates), std::end(run.keyStates), 0);
+        ClearKeys(run);
         // The first frame measures its time from the window's creation.
         run.window.lastTick = platform.TickCount();
         StartPacing(run.pacer, run.window.lastTick);

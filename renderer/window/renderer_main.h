@@ -24,11 +24,20 @@ struct RendererFlags {
     int32_t wantFullScreen = 1;
 };
 
+// What a key's press waits for: the scene reads the key table once per frame, so a press
+// stays in it until a frame has seen it, and a release that comes sooner waits for that frame.
+enum class KeyLatch : uint8_t {
+    kNone,
+    kPressUnseen,
+    kReleaseWaiting,  // pressed and released since the last frame
+};
+
 // Everything the entry procedure owns for the whole run.
 struct RendererRun {
     RendererWindow window;
     RendererFlags flags;
     int32_t keyStates[kKeyCount] = {};
+    KeyLatch keyLatches[kKeyCount] = {};
     Scene scene;
     FramePacer pacer;
     bool windowFailed = false;  // the run ended because a window could not be made
@@ -62,6 +71,8 @@ struct EventAction {
     bool postQuit = false;
 };
 EventAction HandleRendererEvent(RendererRun& run, const RendererEvent& event);
+// After the scene has read the key table for a frame: the releases that waited for it apply.
+void KeysSeenByFrame(RendererRun& run);
 
 enum class EventStep {
     kNoneWaiting,

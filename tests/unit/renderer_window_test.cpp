@@ -57,6 +57,31 @@ TEST(RendererMessages, KeysAreStoredOnlyUpTo255) {
     EXPECT_EQ(std::vector<int32_t>(std::begin(run.keyStates), std::end(run.keyStates)), before);
 }
 
+TEST(RendererMessages, APressStaysUntilAFrameHasSeenIt) {
+    RendererRun run;
+    // A tap between two frames: the release waits for the frame.
+    HandleRendererMessage(run, msg::kKeyDown, 'A', 0);
+    HandleRendererMessage(run, msg::kKeyUp, 'A', 0);
+    EXPECT_EQ(run.keyStates['A'], 1);
+    KeysSeenByFrame(run);
+    EXPECT_EQ(run.keyStates['A'], 0);
+
+    // Held across a frame: the release applies at once.
+    HandleRendererMessage(run, msg::kKeyDown, 'A', 0);
+    KeysSeenByFrame(run);
+    EXPECT_EQ(run.keyStates['A'], 1);
+    HandleRendererMessage(run, msg::kKeyUp, 'A', 0);
+    EXPECT_EQ(run.keyStates['A'], 0);
+
+    // Auto-repeat's release and press between two frames: the key stays down after the frame.
+    HandleRendererMessage(run, msg::kKeyDown, 'B', 0);
+    KeysSeenByFrame(run);
+    HandleRendererMessage(run, msg::kKeyUp, 'B', 0);
+    HandleRendererMessage(run, msg::kKeyDown, 'B', 0);
+    KeysSeenByFrame(run);
+    EXPECT_EQ(run.keyStates['B'], 1);
+}
+
 TEST(RendererMessages, RefusesExactlyScreenSaveAndMonitorPower) {
     RendererRun run;
     EXPECT_TRUE(HandleRendererMessage(run, msg::kSysCommand, 0xF140, 0).handled);
@@ -130,6 +155,12 @@ TEST(TicksBetween, SurvivesTheCounterWrap) {
     EXPECT_EQ(TicksBetween(100u, 116u), 16u);
 }
 
+struct ScriptedMessage {
+    ScriptedMessage(uint32_t number, uint32_t param = 0) : message(number), wParam(param) {}
+    uint32_t message;
+    uint32_t wParam;
+};
+
 // A platform that plays back a script of window messages and records what the
 // loop did. Its swap waits for the vertical blank unless told otherwise.
 class ScriptedPlatform final : public RendererPlatform {
@@ -139,7 +170,7 @@ class ScriptedPlatform final : public RendererPlatform {
     bool swapPaced = true;
     uint32_t tick = 1000;
     uint32_t tickStep = 16;
-    std::deque<uint32_t> queue;
+    std::deque<ScriptedMessage> queue;
     std::function<void(RendererRun&, int frame)> onFrame;
     std::vector<std::string> log;
     std::vector<int64_t> timedWaitsUs;
@@ -165,10 +196,10 @@ class ScriptedPlatform final : public RendererPlatform {
     void DestroyRendererWindow(RendererRun&) override { log.push_back("destroy"); }
     EventStep HandleNextEvent(RendererRun& r) override {
         if (queue.empty()) return EventStep::kNoneWaiting;
-        const uint32_t message = queue.front();
+        const ScriptedMessage next = queue.front();
         queue.pop_front();
-        if (message == msg::kQuit) return EventStep::kQuit;
-        const EventAction action = HandleRendererMessage(r, message, 0, 0);
+        if (next.message == msg::kQuit) return EventStep::kQuit;
+        const EventAction action = HandleRendererMessage(r, next.message, next.wParam, 0);
         if (action.postQuit) queue.push_back(msg::kQuit);
         return EventStep::kHandled;
     }
@@ -234,6 +265,18 @@ TEST(RendererMain, EscapeEndsTheRunAfterTheFrameThatSawIt) {
     // The first frame is measured from the window's creation, which this clock
     // puts at the same tick; the three after it add 16 ms each.
     EXPECT_EQ(run.scene.accumulatedMs, 48u);
+}
+
+TEST(RendererMain, ATapOfEscapeBetweenTwoFramesEndsTheRun) {
+    ScriptedPlatform platform;
+    RendererRun run;
+    platform.onFrame = [&](RendererRun&, int frame) {
+        if (frame == 1) platform.queue = {{msg::kKeyDown, kEscapeKey}, {msg::kKeyUp, kEscapeKey}};
+        if (frame == 5) platform.queue.push_back(msg::kClose);  // the tap was lost
+    };
+    EXPECT_EQ(RendererMain(platform, run), 0);
+    EXPECT_EQ(platform.frames, 2);
+    EXPECT_EQ(run.keyStates[kEscapeKey], 0);
 }
 
 TEST(RendererMain, ClockRunsAcrossTheTickWrap) {
