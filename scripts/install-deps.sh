@@ -7,12 +7,12 @@ set -eu
 # tests need as well.
 mode=${1:-all}
 
-# The native Linux saver: the renderer (Xlib, XRandR, GLX, GLU), the host (GTK 3, GStreamer with
-# its ALSA output and the MP3 decoder, the dialog's Japanese Gothic face), and the private Xvfb
-# and screenshot tools of the run without a display.
-packages="cmake make g++ pkg-config python3 libx11-dev libxrandr-dev libgl-dev libglu1-mesa-dev \
-  libgl1-mesa-dri libgtk-3-dev libgstreamer1.0-dev gstreamer1.0-plugins-base \
-  gstreamer1.0-plugins-good gstreamer1.0-alsa fonts-ipafont-gothic xvfb x11-apps x11-utils imagemagick"
+# The native Linux saver: the renderer (Xlib, XRandR, the screen-saver and DPMS extensions, GLX,
+# GLU), the host (GTK 3, GStreamer with its ALSA output and the MP3 decoder, the dialog's Japanese
+# Gothic face), and the private Xvfb and screenshot tools of the run without a display.
+packages="cmake make g++ pkg-config python3 libx11-dev libxrandr-dev libxss-dev libxext-dev \
+  libgl-dev libglu1-mesa-dev libgl1-mesa-dri libgtk-3-dev libgstreamer1.0-dev \
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa fonts-ipafont-gothic xvfb x11-apps x11-utils imagemagick"
 
 if [ "$mode" != run ]; then
   # The unit tests, the fuzz targets (clang's libFuzzer), the Windows cross-builds and their tests

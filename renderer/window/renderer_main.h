@@ -90,7 +90,9 @@ class RendererPlatform : public TickSource {
     // Switches the display mode when run.window.fullScreen asks for it (clearing
     // the flag when the switch fails), then creates and shows the window with a
     // current OpenGL context and tells run.pacer how the display paces frames.
-    // On failure releases what it acquired.
+    // On failure releases the context and window it made, in reverse order, and the run ends;
+    // a display mode that would outlive the program is put back too (on X), while the mode
+    // Windows switched for full screen goes with the process.
     virtual bool CreateRendererWindow(RendererRun& run) = 0;
     // Releases context and window, then restores the display mode.
     virtual void DestroyRendererWindow(RendererRun& run) = 0;

@@ -98,8 +98,11 @@ RendererOptions ParseRendererOptions(int argc, const char* const* argv,
 std::string RendererUsage(const std::string& program) {
     return "usage: " + program +
            " [--root | --window-id ID] [--delay MICROSECONDS] [--fps] [--help] [--version]\n"
-           "  without options: full screen at 1024x768, Escape ends it\n"
-           "  --root           draw on the root window (or on $XSCREENSAVER_WINDOW)\n"
+           "  without options: switches the display to 1024x768 and covers it, holds off the\n"
+           "                   X screen saver and DPMS power saving, and ends on Escape, putting\n"
+           "                   back the display mode and DPMS as they were\n"
+           "  --root           draw on the root window (or on $XSCREENSAVER_WINDOW); with\n"
+           "                   --window-id, leaves the display mode and the blanker alone\n"
            "  --window-id ID   draw into that window (decimal or 0x hex)\n"
            "  --delay US       sleep this many microseconds after each frame\n"
            "                   (a longer delay than " +

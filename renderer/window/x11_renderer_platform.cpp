@@ -13,6 +13,7 @@
 #include <ctime>
 
 #include "display/x11_display_mode.h"
+#include "renderer/window/x11_blanker.h"
 
 namespace {
 const char kClassName[] = "OpenGL";
@@ -32,14 +33,17 @@ void OnStopSignal(int) {
     }
 }
 
-// The display whose mode this program switched, for restoring it through a
-// fresh connection when this one is lost.
-char switchedDisplay[256] = "";
+// What outlives this connection, for putting it back through a fresh one when this one is
+// lost: the display mode this program switched, and the DPMS it turned off.
+char displayName[256] = "";
+bool modeSwitched = false;
+BlankerHold blankerHold;
 
 int OnConnectionLost(Display*) {
-    if (switchedDisplay[0] != '\0') {
-        if (Display* fresh = XOpenDisplay(switchedDisplay)) {
-            RestoreDisplayMode(fresh);
+    if (modeSwitched || blankerHold.dpmsDisabled) {
+        if (Display* fresh = XOpenDisplay(displayName)) {
+            if (modeSwitched) RestoreDisplayMode(fresh);
+            ReleaseBlanker(fresh, blankerHold);
             XCloseDisplay(fresh);
         }
     }
@@ -229,10 +233,13 @@ bool X11RendererPlatform::OpenWindowSystem() {
     wmProtocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
     wmDeleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
     modeSwitch_ = XInternAtom(display_, kModeSwitchAtom, False);
+    std::snprintf(displayName, sizeof displayName, "%s", DisplayString(display_));
+    if (options_.target == DrawTarget::kOwnWindow) blankerHold = HoldOffBlanker(display_);
     return true;
 }
 
 void X11RendererPlatform::CloseWindowSystem() {
+    ReleaseBlanker(display_, blankerHold);
     XCloseDisplay(display_);
     display_ = nullptr;
 }
@@ -270,10 +277,7 @@ bool X11RendererPlatform::CreateOwnWindow(RendererRun& run) {
     const bool wanted = window.fullScreen != 0;
     const bool switched = wanted && SwitchDisplayMode(display_, window.width, window.height);
     if (wanted && !switched) window.fullScreen = 0;
-    modeSwitched_ = switched;
-    if (switched) {
-        std::snprintf(switchedDisplay, sizeof switchedDisplay, "%s", DisplayString(display_));
-    }
+    modeSwitched = switched;
     const WindowFrame frame = ChooseWindowFrame(wanted, switched);
 
     // The full-screen window lies over the switched output; the others at (0, 0)
@@ -338,7 +342,7 @@ bool X11RendererPlatform::UseGivenWindow(RendererRun& run) {
     }
     window_ = target;
     ownWindow_ = false;
-    modeSwitched_ = false;
+    modeSwitched = false;
     // Follow its size and its end; the window stays its maker's.
     XSelectInput(display_, window_, StructureNotifyMask);
     width_ = run.window.width = attributes.width;
@@ -372,10 +376,9 @@ void X11RendererPlatform::DestroyRendererWindow(RendererRun& run) {
         XFreeCursor(display_, hiddenCursor_);
         hiddenCursor_ = 0;
     }
-    if (run.window.fullScreen && modeSwitched_) {
+    if (run.window.fullScreen && modeSwitched) {
         RestoreDisplayMode(display_);
-        modeSwitched_ = false;
-        switchedDisplay[0] = '\0';
+        modeSwitched = false;
     }
     XSync(display_, False);
 }

@@ -40,7 +40,6 @@ class X11RendererPlatform final : public RendererPlatform {
     Colormap colormap_ = 0;
     Cursor hiddenCursor_ = 0;
     GLXContext context_ = nullptr;
-    bool modeSwitched_ = false;
     bool quitPosted_ = false;
     int width_ = 0;
     int height_ = 0;

@@ -1,4 +1,5 @@
-"""The standalone program: full screen through RandR, the fallback, the toggle and every way out."""
+"""The standalone program: full screen through RandR, the fallback, the toggle, every way out,
+and the server's screen saver held off while it runs."""
 
 import os
 import signal
@@ -22,6 +23,10 @@ def cpu_seconds(program, interval):
     before = used()
     time.sleep(interval)
     return used() - before
+
+
+def saver_on(client):
+    return client.root.screensaver_query_info().state == 1  # ScreenSaverOn
 
 
 def hold_key(server, window, key="Escape"):
@@ -120,6 +125,50 @@ class FullScreen(LinuxTestCase):
                 server.run("xkill", "-id", str(window.id))
                 self.assertNotEqual(program.wait(), 0)
             self.assertEqual(server.mode(), ORIGINAL)
+
+
+class Blanker(LinuxTestCase):
+    def test_screen_saver_held_off_during_the_run_and_back_after(self):
+        with XServer(WORK_DIR, kind="xorg", modes=[ORIGINAL, SWITCHED]) as server:
+            client = Client(server)
+            server.run("xset", "s", "1", "0")
+            # Without the renderer the server's saver comes on after a second without input.
+            wait_for(lambda: saver_on(client), timeout=10, what="the server's screen saver")
+            server.run("xset", "s", "reset")
+            self.assertFalse(saver_on(client))
+
+            with Program(server) as program:
+                window = client.wait_window()
+                wait_for(lambda: server.mode() == SWITCHED, what="the switch")
+                for _ in range(30):  # three seconds, well past the saver's time
+                    self.assertFalse(saver_on(client))
+                    time.sleep(0.1)
+                wait_for(lambda: FullScreen.is_lit(self, server.screenshot(window=window.id)),
+                         what="bands in the window")
+                # A tap, press and release together, as remote desktops and tools give it.
+                server.run("xdotool", "key", "--delay", "0", "Escape")
+                self.assertEqual(program.wait(), 0)
+            self.assertEqual(server.mode(), ORIGINAL)
+            wait_for(lambda: saver_on(client), timeout=10, what="the saver after the run")
+
+            # A hack leaves both to the daemon that started it.
+            server.run("xset", "s", "reset")
+            with Program(server, "--root") as hack:
+                wait_for(lambda: saver_on(client), timeout=10, what="the saver under the hack")
+                hack.signal(signal.SIGTERM)
+                self.assertEqual(hack.wait(), 0)
+
+    def test_a_server_without_opengl_keeps_its_mode(self):
+        with XServer(WORK_DIR, kind="xorg", modes=[ORIGINAL, SWITCHED],
+                     without=["GLX"]) as server:
+            client = Client(server)
+            modes = server.output_modes()
+            with Program(server) as program:
+                self.assertEqual(program.wait(), 1)
+            self.assertIn("no GLX extension", program.errors)
+            self.assertEqual(server.mode(), ORIGINAL)
+            self.assertEqual(server.output_modes(), modes)
+            self.assertIsNone(client.text_property(client.root, "LUMEN_RIBBON_ORIGINAL_MODE"))
 
 
 class Fallback(LinuxTestCase):
