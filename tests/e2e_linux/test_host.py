@@ -134,6 +134,15 @@ class SettingsDialog(HostTestCase):
         server.run("xdotool", "windowfocus", "--sync", str(window.id))
         return host, window
 
+    def type_into_chooser(self, server, client, path):
+        """The desktop's file chooser, opened by the file button, given a path typed in."""
+        (chooser,) = wait_for(lambda: named(client, "ﾌｧｲﾙを開く"), what="the chooser")
+        server.run("xdotool", "windowfocus", "--sync", str(chooser.id))
+        server.run("xdotool", "key", "ctrl+l")
+        server.run("xdotool", "type", "--delay", "20", path)
+        time.sleep(0.5)
+        server.run("xdotool", "key", "Return")
+
     def test_looks_keys_chooser_and_the_bytes_saved(self):
         music = make_tone(self.work, "Song.MP3", 1, 440)
         with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
@@ -172,12 +181,7 @@ class SettingsDialog(HostTestCase):
                 server.run("xdotool", "type", "--delay", "50", "12")
                 click(server, window, FILE_CAPTION)
                 click(server, window, FILE_BUTTON)
-                (chooser,) = wait_for(lambda: named(client, "ﾌｧｲﾙを開く"), what="the chooser")
-                server.run("xdotool", "windowfocus", "--sync", str(chooser.id))
-                server.run("xdotool", "key", "ctrl+l")
-                server.run("xdotool", "type", "--delay", "20", music)
-                time.sleep(0.5)
-                server.run("xdotool", "key", "Return")
+                self.type_into_chooser(server, client, music)
                 wait_for(lambda: not named(client, "ﾌｧｲﾙを開く"), what="the chooser closed")
                 server.run("xdotool", "windowfocus", "--sync", str(window.id))
                 click(server, window, SET_BUTTON)
@@ -212,12 +216,7 @@ class SettingsDialog(HostTestCase):
             host, window = self.open_dialog(server, client)
             with host:
                 click(server, window, FILE_BUTTON)
-                (chooser,) = wait_for(lambda: named(client, "ﾌｧｲﾙを開く"), what="the chooser")
-                server.run("xdotool", "windowfocus", "--sync", str(chooser.id))
-                server.run("xdotool", "key", "ctrl+l")
-                server.run("xdotool", "type", "--delay", "10", refused)
-                time.sleep(0.5)
-                server.run("xdotool", "key", "Return")
+                self.type_into_chooser(server, client, refused)
                 box = client.wait_window("Lumen_Ribbon (Screen Saver)")
                 server.run("xdotool", "windowfocus", "--sync", str(box.id))
                 server.run("xdotool", "key", "Return")
