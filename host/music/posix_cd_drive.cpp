@@ -4,6 +4,7 @@
 #include "host/music/posix_cd_drive.h"
 
 #include <fcntl.h>
+#include <limits.h>  // INT_MAX, for CDSL_CURRENT
 #include <linux/cdrom.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
