@@ -84,6 +84,11 @@ void SettingsDialog::Cmd_BGM_Click() {
         services_.program.ShowMessage(kMusicFileNameMessage, kApplicationTitle);
         return;
     }
+    // Stored, a longer path would come back cut: the run would find no file to play.
+    if (!IniKeepsWhole(access.codePage, *storable)) {
+        services_.program.ShowMessage(kMusicFilePathTooLongMessage, kApplicationTitle);
+        return;
+    }
     settings_.BgmFile = *storable;
     view_.SetFileLabel(settings_.BgmFile);
 }

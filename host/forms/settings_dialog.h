@@ -97,6 +97,11 @@ inline constexpr char kSettingsNotSavedMessage[] = "設定を Lumen_Ribbon.ini �
 inline constexpr char kMusicFileNameMessage[] =
     "ﾌｧｲﾙ名に使えない文字があるため、このﾌｧｲﾙは使えません！";
 
+// Shown when the chosen music file's path is longer than the settings file gives back whole; the
+// choice stays as it was.
+inline constexpr char kMusicFilePathTooLongMessage[] =
+    "ﾌｧｲﾙのﾊﾟｽが長すぎて Lumen_Ribbon.ini に書き込めません！";
+
 struct SettingsDialogServices {
     ProgramServices& program;
     ScreenServices& screen;

@@ -1,6 +1,7 @@
 // The media player on Linux: a GStreamer playbin each for the audio CD (cdda://<track>), the
 // music file and the system sound, their buses watched from the GLib main loop that runs the
-// host. The sound system is the MCI interpreter over this player.
+// host; what disc the drive holds is asked of its device file. The sound system is the MCI
+// interpreter over this player.
 
 #include <gst/gst.h>
 #include <unistd.h>
@@ -11,8 +12,10 @@
 #include <optional>
 #include <string>
 
+#include "host/music/cd_player.h"
 #include "host/music/mci_interpreter.h"
 #include "host/music/media_player.h"
+#include "host/music/posix_cd_drive.h"
 #include "host/music/sound_system.h"
 #include "host/runtime/posix_services.h"
 
@@ -118,18 +121,6 @@ class Stream {
         file_.Release();
         mode = MediaMode::NotReady;
     }
-    // The stream's length in the given format, once it can play.
-    std::optional<gint64> Duration(GstFormat format) const {
-        gint64 duration = 0;
-        GstElement* source = nullptr;
-        g_object_get(playbin_, "source", &source, nullptr);
-        if (source == nullptr) return std::nullopt;
-        const bool known = gst_element_query_duration(source, format, &duration) != FALSE;
-        gst_object_unref(source);
-        if (!known) return std::nullopt;
-        return duration;
-    }
-
     MediaMode mode = MediaMode::NotReady;
 
   private:
@@ -179,44 +170,41 @@ std::string TrackUri(int track) {
     return "cdda://" + std::to_string(track);
 }
 
+// The disc's sound: a track is started without waiting; only a start inside a track waits for
+// the drive, to seek there.
+class GstCdStream : public CdStream {
+  public:
+    explicit GstCdStream(Stream& stream) : stream_(stream) {}
+    bool Open() override { return stream_.Load(TrackUri(1)); }
+    void Close() override { stream_.Close(); }
+    bool Start(int track, uint32_t offsetMs) override {
+        if (offsetMs == 0) {
+            stream_.Start(TrackUri(track));
+            return stream_.mode == MediaMode::Playing;
+        }
+        return stream_.Load(TrackUri(track)) && stream_.Seek(offsetMs) && stream_.Play();
+    }
+    bool Resume() override { return stream_.Play(); }
+    void Pause() override { stream_.Pause(); }
+    MediaMode Mode() const override { return stream_.mode; }
+
+  private:
+    Stream& stream_;
+};
+
 class GstMediaPlayer : public MediaPlayer {
   public:
     GstMediaPlayer() {
-        cd_.onEnd = [this] { NextTrack(); };
+        cdSound_.onEnd = [this] { cd_.TrackEnded(); };
     }
 
-    bool OpenCd() override {
-        if (!cd_.Load(TrackUri(1))) return false;
-        const GstFormat trackFormat = gst_format_get_by_nick("track");
-        const auto tracks = cd_.Duration(trackFormat);
-        tracks_ = tracks ? std::optional<int>(static_cast<int>(*tracks)) : std::nullopt;
-        track_ = 1;
-        discEnded_ = false;
-        return true;
-    }
-    void CloseCd() override {
-        cd_.Close();
-        tracks_.reset();
-    }
-    std::optional<int> CdTrackCount() override { return tracks_; }
-    std::optional<int> CdCurrentTrack() override {
-        return tracks_ ? std::optional<int>(track_) : std::nullopt;
-    }
-    MediaMode CdMode() override { return tracks_ ? cd_.mode : MediaMode::NotReady; }
-    bool PlayCd(std::optional<CdPosition> from) override {
-        if (!tracks_) return false;
-        if (!from && !discEnded_ && cd_.mode != MediaMode::NotReady) return cd_.Play();
-        const CdPosition start = from ? *from : CdPosition{discEnded_ ? 1 : track_, 0};
-        discEnded_ = false;
-        track_ = start.track;
-        // Only a start inside a track waits for the drive, to seek there.
-        if (start.offsetMs == 0) {
-            cd_.Start(TrackUri(track_));
-            return cd_.mode == MediaMode::Playing;
-        }
-        return cd_.Load(TrackUri(track_)) && cd_.Seek(start.offsetMs) && cd_.Play();
-    }
-    void StopCd() override { cd_.Pause(); }
+    bool OpenCd() override { return cd_.Open(); }
+    void CloseCd() override { cd_.Close(); }
+    std::optional<int> CdTrackCount() override { return cd_.TrackCount(); }
+    std::optional<int> CdCurrentTrack() override { return cd_.CurrentTrack(); }
+    MediaMode CdMode() override { return cd_.Mode(); }
+    bool PlayCd(std::optional<CdPosition> from) override { return cd_.Play(from); }
+    void StopCd() override { cd_.Stop(); }
 
     bool OpenFile(const std::string& path) override { return file_.LoadFile(path); }
     void CloseFile() override { file_.Close(); }
@@ -241,22 +229,13 @@ class GstMediaPlayer : public MediaPlayer {
     void StopSound() override { sound_.Close(); }
 
   private:
-    // A track has ended: the disc plays on into the next one, or stops after the last.
-    void NextTrack() {
-        if (!tracks_ || track_ >= *tracks_) {
-            discEnded_ = true;
-            return;
-        }
-        ++track_;
-        cd_.Start(TrackUri(track_));
-    }
-
-    Stream cd_{"cd"};
+    Stream cdSound_{"cd"};
+    GstCdStream cdStream_{cdSound_};
+    // The device the CD source reads by default.
+    PosixCdDrive drive_{"/dev/cdrom"};
+    CdPlayer cd_{drive_, cdStream_};
     Stream file_{"music"};
     Stream sound_{"sound"};
-    std::optional<int> tracks_;
-    int track_ = 1;
-    bool discEnded_ = false;
 };
 
 }  // namespace

@@ -56,6 +56,10 @@ std::string IniRead(const SettingsFileAccess& access, const std::string& section
     return access.codePage.ToUnicode(answer);
 }
 
+bool IniKeepsWhole(const AnsiCodePage& codePage, const std::string& value) {
+    return codePage.FromUnicode(value).size() <= kLongestValue;
+}
+
 int32_t IniWrite(const SettingsFileAccess& access, const std::string& section,
                  const std::string& key, const std::string& value, const std::string& file) {
     const std::string ansiValue = access.codePage.FromUnicode(value);

@@ -49,6 +49,9 @@ std::string IniRead(const SettingsFileAccess& access, const std::string& section
 int32_t IniWrite(const SettingsFileAccess& access, const std::string& section,
                  const std::string& key, const std::string& value, const std::string& file);
 
+// Whether IniRead gives the value back whole: its ANSI text is no longer than a read keeps.
+bool IniKeepsWhole(const AnsiCodePage& codePage, const std::string& value);
+
 // Reads the three settings. A missing value reads as 0 or ""; a number that is not one or does
 // not fit 16 bits leaves its variable alone; a music file that cannot be opened reads as "",
 // and kind 2 without a file becomes 0.

@@ -134,6 +134,15 @@ class SettingsDialog(HostTestCase):
         server.run("xdotool", "windowfocus", "--sync", str(window.id))
         return host, window
 
+    def type_into_chooser(self, server, client, path):
+        """The desktop's file chooser, opened by the file button, given a path typed in."""
+        (chooser,) = wait_for(lambda: named(client, "ﾌｧｲﾙを開く"), what="the chooser")
+        server.run("xdotool", "windowfocus", "--sync", str(chooser.id))
+        server.run("xdotool", "key", "ctrl+l")
+        server.run("xdotool", "type", "--delay", "20", path)
+        time.sleep(0.5)
+        server.run("xdotool", "key", "Return")
+
     def test_looks_keys_chooser_and_the_bytes_saved(self):
         music = make_tone(self.work, "Song.MP3", 1, 440)
         with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
@@ -172,12 +181,7 @@ class SettingsDialog(HostTestCase):
                 server.run("xdotool", "type", "--delay", "50", "12")
                 click(server, window, FILE_CAPTION)
                 click(server, window, FILE_BUTTON)
-                (chooser,) = wait_for(lambda: named(client, "ﾌｧｲﾙを開く"), what="the chooser")
-                server.run("xdotool", "windowfocus", "--sync", str(chooser.id))
-                server.run("xdotool", "key", "ctrl+l")
-                server.run("xdotool", "type", "--delay", "20", music)
-                time.sleep(0.5)
-                server.run("xdotool", "key", "Return")
+                self.type_into_chooser(server, client, music)
                 wait_for(lambda: not named(client, "ﾌｧｲﾙを開く"), what="the chooser closed")
                 server.run("xdotool", "windowfocus", "--sync", str(window.id))
                 click(server, window, SET_BUTTON)
@@ -198,6 +202,31 @@ class SettingsDialog(HostTestCase):
                         client.close_window(window)
                     self.assertEqual(host.wait(), 0, close)
                 self.assertEqual(self.ini_bytes(), saved, close)
+
+    def test_a_path_too_long_to_read_back_is_refused_and_the_choice_kept(self):
+        kept = make_tone(self.work, "kept.wav", 1, 440)
+        deep = os.path.join(self.work, "d" * 120, "e" * 120)
+        os.makedirs(deep)
+        refused = make_tone(deep, "Song.WAV", 1, 440)
+        self.assertGreater(len(refused.encode()), 255)
+        self.write_settings(2, 0, kept)
+        saved = self.ini_bytes()
+        with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
+            client = Client(server)
+            host, window = self.open_dialog(server, client)
+            with host:
+                click(server, window, FILE_BUTTON)
+                self.type_into_chooser(server, client, refused)
+                box = client.wait_window("Lumen_Ribbon (Screen Saver)")
+                server.run("xdotool", "windowfocus", "--sync", str(box.id))
+                server.run("xdotool", "key", "Return")
+                wait_for(lambda: not client.windows_named("Lumen_Ribbon (Screen Saver)"),
+                         what="the message box closed")
+                server.run("xdotool", "windowfocus", "--sync", str(window.id))
+                click(server, window, SET_BUTTON)
+                self.assertEqual(host.wait(), 0)
+        # The file chosen before is still the one saved, whole.
+        self.assertEqual(self.ini_bytes(), saved)
 
     def test_a_file_the_windows_host_wrote_is_read_and_kept(self):
         # As the Windows host writes it: a CD track and a Windows path in Shift_JIS.

@@ -1,6 +1,7 @@
 // The MCI command strings over a media player that holds the interpreter to the player's rules.
 // The input's last byte sets up the player (drive, disc, how many tracks, whether the files
-// play) and the answer buffers' size; the bytes before are commands, one a line.
+// play) and the answer buffers' size; the bytes before are commands, one a line. A line of the
+// one byte 0x01 is no command: it takes the disc out of the drive, or puts it back.
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -140,6 +141,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MciInterpreter interpreter(std::move(owned));
 
     for (const std::string& command : SplitInput(data, size - 1, SIZE_MAX, '\n')) {
+        if (command == "\x01") {
+            player.disc = !player.disc;
+            continue;
+        }
         std::vector<char> answer(answerSize, kUnwritten);
         player.openedPath.reset();
         const int32_t code =
@@ -158,6 +163,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         } else if (const auto named = NamedCdOffset(command)) {
             FuzzExpect(player.lastCdStart && player.lastCdStart->offsetMs == *named,
                        "a CD plays from the place named");
+        }
+        if (!player.disc && (command == "status cdaudio current track" ||
+                             command == "status cdaudio number of tracks")) {
+            FuzzExpect(code != 0, "without a disc the track queries fail");
         }
         if (code == 0 && answerSize > 0) {
             const auto end = std::find(answer.begin(), answer.end(), '\0');

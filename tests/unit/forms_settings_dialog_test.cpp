@@ -74,13 +74,15 @@ class FakeProgram final : public ProgramServices {
     std::string SettingsFile() const override { return WindowsSettingsFile("C:\\Saver"); }
     std::string RendererPath() const override { return WindowsRendererPath("C:\\Saver"); }
     std::string RendererMissingMessage() const override { return kWindowsRendererMissingMessage; }
-    void ShowMessage(const std::string& text, const std::string&) override {
+    void ShowMessage(const std::string& text, const std::string& title) override {
         ++messages;
         lastMessage = text;
+        lastTitle = title;
     }
     void EndProgram() override {}
     int messages = 0;
     std::string lastMessage;
+    std::string lastTitle;
 };
 
 class FakeScreen final : public ScreenServices {
@@ -449,6 +451,24 @@ TEST_F(FormsSettingsDialog, ChosenNameTheCodePageLacksIsStoredInItsShortForm) {
     chooser.answer = "C:\\曲.mp3"s;  // one the code page holds is taken as it is
     dialog.Cmd_BGM_Click();
     EXPECT_EQ(settings.BgmFile, "C:\\曲.mp3");
+}
+
+TEST_F(FormsSettingsDialog, PathTooLongToReadBackIsRefusedWithAMessage) {
+    Open(2, 0, "C:\\old.mp3");
+    const std::string longest = "D:\\" + std::string(248, 'm') + ".mp3";  // 255 bytes
+    chooser.answer = longest;
+    dialog.Cmd_BGM_Click();
+    EXPECT_EQ(settings.BgmFile, longest);
+    EXPECT_EQ(program.messages, 0);
+
+    chooser.answer = "D:\\" + std::string(249, 'm') + ".mp3";
+    dialog.Cmd_BGM_Click();
+    EXPECT_EQ(program.messages, 1);
+    EXPECT_EQ(program.lastMessage, kMusicFilePathTooLongMessage);
+    EXPECT_EQ(program.lastTitle, kApplicationTitle);
+    EXPECT_EQ(view.fileLabel, longest);
+    dialog.Cmd_Set_Click();
+    EXPECT_EQ(Written(kKeyBgmFile), longest);
 }
 
 TEST_F(FormsSettingsDialog, CancelledFileChooserChangesNothing) {

@@ -121,6 +121,17 @@ TEST_F(StartupSettingsTest, ReadCutsALongValueTo255Bytes) {
     EXPECT_EQ(IniRead(access, kSettingsSection, kKeyBgmFile, kIni), std::string(255, 'x'));
 }
 
+TEST_F(StartupSettingsTest, ValueKeptWholeIsCountedInTheCodePagesBytes) {
+    // 200 letters é: 400 bytes of UTF-8, 200 of Latin-1.
+    std::string accented;
+    for (int i = 0; i < 200; ++i) accented += "\xC3\xA9";
+    const std::string path = "C:\\" + accented + std::string(52, 'x');
+    EXPECT_TRUE(IniKeepsWhole(codePage, path));  // 255 bytes
+    Store(kKeyBgmFile, codePage.FromUnicode(path));
+    EXPECT_EQ(IniRead(access, kSettingsSection, kKeyBgmFile, kIni), path);
+    EXPECT_FALSE(IniKeepsWhole(codePage, path + "x"));
+}
+
 TEST_F(StartupSettingsTest, ReadStopsAtTheFirstNul) {
     Store(kKeyBgmFile, std::string("C:\\a.wav\0junk", 13));
     EXPECT_EQ(IniRead(access, kSettingsSection, kKeyBgmFile, kIni), "C:\\a.wav");
