@@ -36,10 +36,18 @@ class GtkProgramServices : public ProgramServices {
     std::string hostFolder_;
 };
 
-// Every search covers the root's children and, under a window manager, its frames' children.
+class X11TopLevels;
+
+// Searches the top-level client windows and the root's children, which are followed through
+// the server's notifications rather than read again on every search.
 class X11WindowLookup : public WindowLookup {
   public:
+    X11WindowLookup();
+    ~X11WindowLookup() override;
     WindowHandle FindByTitle(const std::string& title) const override;
+
+  private:
+    mutable std::unique_ptr<X11TopLevels> topLevels_;
 };
 
 // Embedding reparents the X window. The zoom is an outline drawn over everything on the root

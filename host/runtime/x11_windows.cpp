@@ -1,13 +1,12 @@
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <gdk/gdkx.h>
 
 #include <algorithm>
 #include <chrono>
 #include <thread>
-#include <vector>
 
 #include "host/runtime/gtk_services.h"
+#include "host/runtime/x11_top_levels.h"
 
 namespace {
 
@@ -24,54 +23,17 @@ class ErrorTrap {
     ErrorTrap& operator=(const ErrorTrap&) = delete;
 };
 
-std::string TextProperty(Display* display, Window window, Atom property, Atom type) {
-    Atom actualType = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    std::string text;
-    if (XGetWindowProperty(display, window, property, 0, 1024, False, type, &actualType, &format,
-                           &count, &after, &data) == Success &&
-        data) {
-        if (format == 8) text.assign(reinterpret_cast<char*>(data), count);
-        XFree(data);
-    }
-    return text;
-}
-
-bool HasTitle(Display* display, Window window, const std::string& title) {
-    return TextProperty(display, window, gdk_x11_get_xatom_by_name("_NET_WM_NAME"),
-                        gdk_x11_get_xatom_by_name("UTF8_STRING")) == title ||
-           TextProperty(display, window, XA_WM_NAME, AnyPropertyType) == title;
-}
-
-std::vector<Window> ChildrenOf(Display* display, Window window) {
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    std::vector<Window> found;
-    if (XQueryTree(display, window, &root, &parent, &children, &count) && children) {
-        found.assign(children, children + count);
-        XFree(children);
-    }
-    return found;
-}
-
 }  // namespace
 
+X11WindowLookup::X11WindowLookup() = default;
+X11WindowLookup::~X11WindowLookup() = default;
+
 WindowHandle X11WindowLookup::FindByTitle(const std::string& title) const {
-    Display* display = HostDisplay();
-    ErrorTrap trap;
-    for (Window top : ChildrenOf(display, DefaultRootWindow(display))) {
-        if (HasTitle(display, top, title)) return top;
-        // A window manager's frame holds the program's window.
-        for (Window inner : ChildrenOf(display, top)) {
-            if (HasTitle(display, inner, title)) return inner;
-        }
+    // The windows are followed on a connection of their own, opened on the first look.
+    if (!topLevels_ || !topLevels_->Connected()) {
+        topLevels_ = std::make_unique<X11TopLevels>(DisplayString(HostDisplay()));
     }
-    return 0;
+    return topLevels_->Connected() ? topLevels_->FindByTitle(title) : 0;
 }
 
 bool X11NativeWindows::GetWindowRect(WindowHandle window, PixelRect& rect) const {

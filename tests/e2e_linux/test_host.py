@@ -17,7 +17,7 @@ from e2e_support.sound import asound_config, make_tone
 from test_music import PacedCapture
 from test_standalone import ORIGINAL, SWITCHED, hold_key
 
-from Xlib import X
+from Xlib import X, Xatom
 
 HOST = os.path.join(BUILD_DIR, "bin", "lumen-ribbon-host")
 DIALOG = "<Lumen_Ribbon>"
@@ -386,6 +386,45 @@ class Run(HostTestCase):
                 self.assertEqual(host.wait(), 0)
                 wait_for(lambda: not os.path.exists("/proc/%d" % renderer_pid),
                          what="the renderer ended")
+
+    def test_a_renderer_nested_by_a_window_manager_keeps_the_run_until_it_ends(self):
+        with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
+            client = Client(server)
+            with Host(server, self.config, "--run") as host:
+                renderer = client.wait_window(TITLE)
+                (renderer_pid,) = host.children()
+                try:
+                    self.nest_and_end(client, host, renderer)
+                finally:
+                    # A host that ended early leaves its renderer, which holds its output.
+                    if host.process.poll() is not None and os.path.exists("/proc/%d" %
+                                                                          renderer_pid):
+                        os.kill(renderer_pid, signal.SIGKILL)
+
+    def nest_and_end(self, client, host, renderer):
+        # As a window manager keeps its clients: in a wrapper in a frame, marked by WM_STATE,
+        # three levels below the root.
+        depth = client.d.screen().root_depth
+        frame = client.root.create_window(0, 0, 1024, 768, 0, depth)
+        wrapper = frame.create_window(0, 0, 1024, 768, 0, depth)
+        wrapper.map()
+        frame.map()
+        renderer.reparent(wrapper, 0, 0)
+        wm_state = client.atom("WM_STATE")
+        renderer.change_property(wm_state, wm_state, 32, [1, 0])
+        client.d.sync()
+        time.sleep(7)  # longer than a missing window is waited for
+        self.assertIsNone(host.process.poll())
+        # Listed by the window manager alone, the changes followed as they come.
+        client.root.change_property(client.atom("_NET_CLIENT_LIST"), Xatom.WINDOW, 32,
+                                    [frame.id, renderer.id])
+        renderer.delete_property(wm_state)
+        client.d.sync()
+        time.sleep(7)
+        self.assertIsNone(host.process.poll())
+        # Its end is noticed down there as well.
+        client.close_window(renderer)
+        self.assertEqual(host.wait(), 0)
 
     def test_of_runs_started_together_one_renderer_stays(self):
         with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
