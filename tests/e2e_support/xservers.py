@@ -25,11 +25,14 @@ def modeline(width, height, refresh=60):
     return 'Modeline "%dx%d" %s' % (width, height, timings.strip())
 
 
-def xorg_config(modes, hsync=(5.0, 1000.0), vrefresh=(5.0, 200.0)):
+def xorg_config(modes, hsync=(5.0, 1000.0), vrefresh=(5.0, 200.0), virtual=None):
     """A dummy-driver config whose screen starts in modes[0] and offers every mode listed.
-    Narrow hsync/vrefresh ranges keep the driver's built-in modes out."""
+    Narrow hsync/vrefresh ranges keep the driver's built-in modes out. `virtual` (w, h) makes
+    the screen large enough for more than one monitor."""
     lines = "\n".join("  " + modeline(w, h) for w, h in modes)
     names = " ".join('"%dx%d"' % m for m in modes)
+    if virtual:
+        names += "\n    Virtual %d %d" % virtual
     return """Section "ServerFlags"
   Option "AutoAddDevices" "false"
   Option "AutoEnableDevices" "false"
@@ -64,11 +67,14 @@ class XServer:
     kind "xvfb": `screens` screens of `size` each. kind "xorg": the dummy driver, starting in
     modes[0] (default: size) and offering every mode in `modes`. `without` names extensions the
     server leaves out, as "RANDR" (no mode can be switched) or "GLX" (no OpenGL).
+    `second_monitor` (w, h), kind "xorg" only: a second monitor in that mode (one of `modes`)
+    to the right of the primary one, as output DUMMY1.
     """
 
     def __init__(self, work_dir, kind="xvfb", size=(1024, 768), screens=1, modes=None,
-                 hsync=(5.0, 1000.0), vrefresh=(5.0, 200.0), without=()):
+                 hsync=(5.0, 1000.0), vrefresh=(5.0, 200.0), without=(), second_monitor=None):
         self.kind, self.size, self.screens = kind, size, screens
+        self.second_monitor = second_monitor
         self.without = [arg for name in without for arg in ("-extension", name)]
         self.modes = list(modes or [size])
         self.hsync, self.vrefresh = hsync, vrefresh
@@ -85,7 +91,12 @@ class XServer:
                     "-nocursor", *self.without]
         config = os.path.join(self.folder, "xorg.conf")
         with open(config, "w") as f:
-            f.write(xorg_config(self.modes, self.hsync, self.vrefresh))
+            virtual = None
+            if self.second_monitor:
+                widest = max(w for w, _ in self.modes)
+                virtual = (widest + self.second_monitor[0],
+                           max(h for _, h in self.modes + [self.second_monitor]))
+            f.write(xorg_config(self.modes, self.hsync, self.vrefresh, virtual))
         return ["Xorg", "-config", config, "-noreset", "-nolisten", "tcp", "-logfile",
                 os.path.join(self.folder, "x.log"), "-displayfd", str(fd), *self.without]
 
@@ -102,7 +113,21 @@ class XServer:
             self.process.wait()
             raise RuntimeError("%s did not start (see %s)" % (self.kind, self.folder))
         self.display = ":" + number
+        if self.second_monitor:
+            self.add_monitor("DUMMY1", self.second_monitor, right_of="DUMMY0")
         return self
+
+    def add_monitor(self, output, size, right_of):
+        mode = "%dx%d" % size
+        self.run("xrandr", "--addmode", output, mode)
+        self.run("xrandr", "--output", output, "--mode", mode, "--right-of", right_of)
+
+    def remove_monitor(self, output):
+        self.run("xrandr", "--output", output, "--off")
+
+    def monitors(self):
+        """`xrandr --listmonitors` without its count line: the layout, to compare."""
+        return self.run("xrandr", "--listmonitors").splitlines()[1:]
 
     def __exit__(self, *exc):
         if self.process.poll() is None:
