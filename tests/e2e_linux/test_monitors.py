@@ -3,31 +3,25 @@ covers the other in black, follows it when it goes and comes, and leaves the des
 layout as they were on every way out; the settings dialog opens on the primary monitor."""
 
 import os
+import shutil
 import signal
+import tempfile
+import time
 import unittest
 
-from linux_harness import (TITLE, WORK_DIR, Client, LinuxTestCase, Program, XServer,
+from linux_harness import (TITLE, WORK_DIR, Client, LinuxTestCase, Part, Program, XServer,
                            colour_spread, lit_fraction, wait_for)
-from test_host import DIALOG, HOST, Host, HostTestCase
+from test_host import DIALOG, HOST, Host
 from test_standalone import ORIGINAL, SWITCHED
 
 from Xlib import X
+from Xlib.ext import damage
 
 SECOND = (1024, 768)
 # Where the monitors show on the screen during the run: the primary one switched, the second
 # one where it was, right of the primary one's original width.
 PRIMARY_AREA = (0, 0) + SWITCHED
 SECOND_AREA = (ORIGINAL[0], 0, ORIGINAL[0] + SECOND[0], SECOND[1])
-
-
-class Part:
-    """A box of a screenshot, judged like a whole picture."""
-
-    def __init__(self, picture, box):
-        self.picture, self.box = picture, box
-
-    def pixels(self, step=1):
-        return self.picture.pixels(step, self.box)
 
 
 def white_window(client, width, height):
@@ -147,6 +141,53 @@ class TwoMonitors(LinuxTestCase):
         # Put back where the layout had it, for the cases after this one.
         self.server.add_monitor("DUMMY1", SECOND, right_of="DUMMY0")
         self.assert_desktop_back()
+
+    def zoom_rectangles(self, open_dialog):
+        """The root's damaged rectangles while open_dialog() runs and a second after: the
+        zoom's outlines are drawn on the root, over everything."""
+        watcher = Client(self.server)
+        try:
+            watcher.d.damage_query_version()
+            watcher.root.damage_create(damage.DamageReportRawRectangles)
+            watcher.d.sync()
+            result = open_dialog()
+            seen, deadline = [], time.monotonic() + 1
+            while time.monotonic() < deadline:
+                while watcher.d.pending_events():
+                    event = watcher.d.next_event()
+                    area = getattr(event, "area", None)
+                    if area is not None:
+                        seen.append((area.x, area.y, area.width, area.height))
+                time.sleep(0.02)
+            return result, seen
+        finally:
+            watcher.close()
+
+    def test_the_dialog_opens_on_the_primary_monitor_and_zooms_from_the_pointer(self):
+        config = tempfile.mkdtemp(prefix="config-", dir=WORK_DIR)
+        self.addCleanup(shutil.rmtree, config, True)
+        self.addCleanup(self.server.run, "xrandr", "--output", "DUMMY0", "--primary")
+        self.assertTrue(os.access(HOST, os.X_OK), "build lumen-ribbon-host first: " + HOST)
+        # Centred across the primary monitor, a third of its free height down: 479 x 252 on
+        # 1280 x 1024 at (0, 0), then on 1024 x 768 at (1280, 0).
+        for primary, place in (("DUMMY0", (400, 257)), ("DUMMY1", (1280 + 272, 172))):
+            self.server.run("xrandr", "--output", primary, "--primary")
+            # The pointer on the other monitor: the zoom starts where it is.
+            pointer = (1800, 600) if primary == "DUMMY0" else (600, 900)
+            self.server.run("xdotool", "mousemove", *map(str, pointer))
+
+            def open_dialog():
+                host = Host(self.server, config, "--settings")
+                return host, self.client.wait_window(DIALOG)
+            (host, window), damaged = self.zoom_rectangles(open_dialog)
+            with host:
+                at = window.translate_coords(self.client.root, 0, 0)
+                self.assertEqual((-at.x, -at.y), place, primary)
+                self.assertTrue(any(x <= pointer[0] <= x + w and y <= pointer[1] <= y + h
+                                    and w < 10 and h < 10 for x, y, w, h in damaged),
+                                (primary, damaged[:20]))
+                self.client.close_window(window)
+                self.assertEqual(host.wait(), 0)
 
 
 if __name__ == "__main__":
