@@ -280,14 +280,25 @@ bool RestoreDisplayMode(Display* display) {
         TrapErrors trap(display);
         XDeleteProperty(display, DefaultRootWindow(display), RecordAtom(display));
         if (FindPrimary(display, primary) && primary.crtc == record[kCrtc]) {
+            const int screen = DefaultScreen(display);
+            const int width = DisplayWidth(display, screen);
+            const int height = DisplayHeight(display, screen);
+            const int recordedWidth = static_cast<int>(record[kScreenWidth]);
+            const int recordedHeight = static_cast<int>(record[kScreenHeight]);
+            // Another monitor switched off meanwhile may have shrunk the screen below the
+            // original mode, which the CRTC must fit in.
+            if (recordedWidth > width || recordedHeight > height) {
+                const int grownWidth = recordedWidth > width ? recordedWidth : width;
+                const int grownHeight = recordedHeight > height ? recordedHeight : height;
+                XRRSetScreenSize(display, DefaultRootWindow(display), grownWidth, grownHeight,
+                                 DisplayWidthMM(display, screen) * grownWidth / width,
+                                 DisplayHeightMM(display, screen) * grownHeight / height);
+            }
             SetCrtcMode(display, primary, record[kMode], static_cast<int>(record[kX]),
                         static_cast<int>(record[kY]), static_cast<Rotation>(record[kRotation]));
-            const int screen = DefaultScreen(display);
-            if (DisplayWidth(display, screen) != static_cast<int>(record[kScreenWidth]) ||
-                DisplayHeight(display, screen) != static_cast<int>(record[kScreenHeight])) {
-                XRRSetScreenSize(display, DefaultRootWindow(display),
-                                 static_cast<int>(record[kScreenWidth]),
-                                 static_cast<int>(record[kScreenHeight]),
+            if (DisplayWidth(display, screen) != recordedWidth ||
+                DisplayHeight(display, screen) != recordedHeight) {
+                XRRSetScreenSize(display, DefaultRootWindow(display), recordedWidth, recordedHeight,
                                  static_cast<int>(record[kScreenWidthMm]),
                                  static_cast<int>(record[kScreenHeightMm]));
             }

@@ -29,7 +29,8 @@ SettingsDialog::SettingsDialog(Settings& settings, StartupModule& module,
 void SettingsDialog::Form_Load() {
     if (const auto position = DialogPosition(services_.screen.Width(), services_.screen.Height(),
                                              view_.Width(), view_.Height())) {
-        view_.MoveTo(position->left, position->top);
+        view_.MoveTo(services_.screen.Left() + position->left,
+                     services_.screen.Top() + position->top);
     }
     SetCommandButtons(view_.Controls(), true, true);
     openedKind_ = settings_.BgmKind;

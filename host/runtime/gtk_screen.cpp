@@ -1,17 +1,43 @@
-// The screen as the forms measure it: the X screen's size in twips, the pointer on every window.
+// The screen as the forms measure it: the primary monitor in twips, the pointer on every window.
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include "host/runtime/gtk_services.h"
 
+namespace {
+
+// The primary monitor, else the first one, else (with no monitor known) the whole X screen.
+GdkRectangle PrimaryMonitorArea() {
+    GdkDisplay* display = gdk_display_get_default();
+    GdkMonitor* monitor = gdk_display_get_primary_monitor(display);
+    if (monitor == nullptr) monitor = gdk_display_get_monitor(display, 0);
+    GdkRectangle area{};
+    if (monitor != nullptr) {
+        gdk_monitor_get_geometry(monitor, &area);
+    } else {
+        Display* xDisplay = gdk_x11_display_get_xdisplay(display);
+        area.width = DisplayWidth(xDisplay, DefaultScreen(xDisplay));
+        area.height = DisplayHeight(xDisplay, DefaultScreen(xDisplay));
+    }
+    return area;
+}
+
+}  // namespace
+
+double GtkScreen::Left() const {
+    return PrimaryMonitorArea().x * TwipsPerPixelX();
+}
+
+double GtkScreen::Top() const {
+    return PrimaryMonitorArea().y * TwipsPerPixelY();
+}
+
 double GtkScreen::Width() const {
-    Display* display = gdk_x11_get_default_xdisplay();
-    return DisplayWidth(display, DefaultScreen(display)) * TwipsPerPixelX();
+    return PrimaryMonitorArea().width * TwipsPerPixelX();
 }
 
 double GtkScreen::Height() const {
-    Display* display = gdk_x11_get_default_xdisplay();
-    return DisplayHeight(display, DefaultScreen(display)) * TwipsPerPixelY();
+    return PrimaryMonitorArea().height * TwipsPerPixelY();
 }
 
 void GtkScreen::SetMousePointer(MousePointer pointer) {

@@ -82,11 +82,13 @@ class GlibTimerService : public TimerService {
     TimerId nextId_ = 1;
 };
 
-// The default screen at 15 twips to a pixel, the dialog's design resolution.
+// The primary monitor at 15 twips to a pixel, the dialog's design resolution.
 class GtkScreen : public ScreenServices {
   public:
     double TwipsPerPixelX() const override { return TwipsPerPixelAt(96); }
     double TwipsPerPixelY() const override { return TwipsPerPixelAt(96); }
+    double Left() const override;
+    double Top() const override;
     double Width() const override;
     double Height() const override;
     void SetMousePointer(MousePointer pointer) override;

@@ -13,7 +13,10 @@ class ScreenServices {
     virtual ~ScreenServices() = default;
     virtual double TwipsPerPixelX() const = 0;
     virtual double TwipsPerPixelY() const = 0;
-    // Size of the primary screen in twips.
+    // Where the primary monitor lies on the desktop and its size, in twips. Windows puts the
+    // desktop's origin at its top-left corner; X may put it anywhere.
+    virtual double Left() const = 0;
+    virtual double Top() const = 0;
     virtual double Width() const = 0;
     virtual double Height() const = 0;
     // The pointer shown over every window of the program.

@@ -128,6 +128,8 @@ class Win32Screen : public ScreenServices {
   public:
     double TwipsPerPixelX() const override;
     double TwipsPerPixelY() const override;
+    double Left() const override { return 0; }
+    double Top() const override { return 0; }
     double Width() const override;
     double Height() const override;
     void SetMousePointer(MousePointer pointer) override;

@@ -234,7 +234,10 @@ bool X11RendererPlatform::OpenWindowSystem() {
     wmDeleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
     modeSwitch_ = XInternAtom(display_, kModeSwitchAtom, False);
     std::snprintf(displayName, sizeof displayName, "%s", DisplayString(display_));
-    if (options_.target == DrawTarget::kOwnWindow) blankerHold = HoldOffBlanker(display_);
+    if (options_.target == DrawTarget::kOwnWindow) {
+        blankerHold = HoldOffBlanker(display_);
+        watchingLayout_ = WatchMonitorLayout(display_, randrEventBase_);
+    }
     return true;
 }
 
@@ -293,8 +296,9 @@ bool X11RendererPlatform::CreateOwnWindow(RendererRun& run) {
     attributes.colormap = colormap_;
     attributes.background_pixel = BlackPixel(display_, visual->screen);
     attributes.border_pixel = 0;
-    attributes.event_mask =
-        KeyPressMask | KeyReleaseMask | StructureNotifyMask | VisibilityChangeMask;
+    // Clicks are taken and dropped: they end nothing and reach nothing beneath.
+    attributes.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
+                            StructureNotifyMask | VisibilityChangeMask;
     // Without a window manager to keep it on top, the window bypasses management.
     attributes.override_redirect = frame.coversScreen && !WindowManagerRuns(display_);
     window_ = XCreateWindow(
@@ -328,7 +332,17 @@ bool X11RendererPlatform::CreateOwnWindow(RendererRun& run) {
     WaitUntilMapped(display_, window_);
     if (attributes.override_redirect)
         XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+    if (frame.coversScreen) CoverOtherMonitors({area.x, area.y, area.width, area.height});
     return true;
+}
+
+void X11RendererPlatform::CoverOtherMonitors(const MonitorArea& drawn) {
+    if (!watchingLayout_) return;
+    // The drawn monitor is the one under the window, wherever the switch left the primary one.
+    drawn_ = drawn;
+    coverWindows_ = std::make_unique<X11CoverWindows>(display_, hiddenCursor_);
+    covers_ = std::make_unique<MonitorCovers>(*coverWindows_);
+    covers_->Follow(MonitorLayout(display_), drawn_);
 }
 
 bool X11RendererPlatform::UseGivenWindow(RendererRun& run) {
@@ -361,6 +375,8 @@ bool X11RendererPlatform::UseGivenWindow(RendererRun& run) {
 }
 
 void X11RendererPlatform::DestroyRendererWindow(RendererRun& run) {
+    covers_.reset();
+    coverWindows_.reset();
     if (context_ != nullptr) {
         glXMakeCurrent(display_, None, nullptr);
         glXDestroyContext(display_, context_);
@@ -385,7 +401,9 @@ void X11RendererPlatform::DestroyRendererWindow(RendererRun& run) {
 
 RendererEvent X11RendererPlatform::Translate(const XEvent& event) {
     RendererEvent translated;
-    if (event.xany.window != window_) return translated;  // left over from a rebuilt window
+    // Left over from a rebuilt window; a cover's keys count as the window's own.
+    const bool fromCover = covers_ && covers_->IsCover(event.xany.window);
+    if (event.xany.window != window_ && !fromCover) return translated;
     switch (event.type) {
         case KeyPress:
         case KeyRelease: {
@@ -414,9 +432,9 @@ RendererEvent X11RendererPlatform::Translate(const XEvent& event) {
             translated.kind = RendererEventKind::kCloseRequested;
             break;
         case VisibilityNotify:
-            // Another window came over the full-screen one: back on top.
+            // Another window came over the full-screen one or a cover: back on top.
             if (hiddenCursor_ != 0 && event.xvisibility.state != VisibilityUnobscured) {
-                XRaiseWindow(display_, window_);
+                XRaiseWindow(display_, event.xany.window);
             }
             break;
         case ClientMessage:
@@ -445,6 +463,11 @@ EventStep X11RendererPlatform::HandleNextEvent(RendererRun& run) {
     if (XPending(display_) == 0) return EventStep::kNoneWaiting;
     XEvent event;
     XNextEvent(display_, &event);
+    if (watchingLayout_ && IsLayoutChange(event, randrEventBase_)) {
+        // The switch itself changes the layout too: the covers follow whatever it has become.
+        if (covers_) covers_->Follow(MonitorLayout(display_), drawn_);
+        return EventStep::kHandled;
+    }
     const EventAction action = HandleRendererEvent(run, Translate(event));
     if (action.reshape) ReshapeView(gl_, action.width, action.height);
     if (action.postQuit) quitPosted_ = true;

@@ -5,11 +5,14 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
+#include <memory>
 #include <string>
 
 #include "renderer/scene/opengl_sink.h"
+#include "renderer/window/monitor_covers.h"
 #include "renderer/window/renderer_main.h"
 #include "renderer/window/renderer_options.h"
+#include "renderer/window/x11_monitor_covers.h"
 
 class X11RendererPlatform final : public RendererPlatform {
   public:
@@ -31,6 +34,7 @@ class X11RendererPlatform final : public RendererPlatform {
     bool UseGivenWindow(RendererRun& run);
     bool MakeContext(XVisualInfo* visual);
     RendererEvent Translate(const XEvent& event);
+    void CoverOtherMonitors(const MonitorArea& drawn);
     void DrawFrameRate();
 
     RendererOptions options_;
@@ -46,6 +50,12 @@ class X11RendererPlatform final : public RendererPlatform {
     Atom wmProtocols_ = 0;
     Atom wmDeleteWindow_ = 0;
     Atom modeSwitch_ = 0;
+    // While full screen, black covers over the other monitors, following RandR's notifications.
+    bool watchingLayout_ = false;
+    int randrEventBase_ = 0;
+    MonitorArea drawn_;
+    std::unique_ptr<X11CoverWindows> coverWindows_;
+    std::unique_ptr<MonitorCovers> covers_;
     // The frame-rate corner: glyph display lists and the figure shown.
     unsigned fontBase_ = 0;
     uint32_t fpsSinceTick_ = 0;

@@ -23,6 +23,16 @@ TITLE = "Lumen_Ribbon_VC"
 WORK_DIR = os.path.join(BUILD_DIR, "e2e_linux")
 
 
+class Part:
+    """A box (left, top, right, bottom) of a screenshot, judged like a whole picture."""
+
+    def __init__(self, picture, box):
+        self.picture, self.box = picture, box
+
+    def pixels(self, step=1):
+        return self.picture.pixels(step, self.box)
+
+
 def wait_for(predicate, timeout=20, what="condition"):
     """Polls until predicate() gives a true value, which is returned."""
     deadline = time.monotonic() + timeout

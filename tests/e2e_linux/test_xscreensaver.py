@@ -8,7 +8,7 @@ import subprocess
 import tempfile
 import unittest
 
-from linux_harness import (PROGRAM, WORK_DIR, LinuxTestCase, XServer, colour_spread,
+from linux_harness import (PROGRAM, WORK_DIR, LinuxTestCase, Part, XServer, colour_spread,
                            lit_fraction, wait_for)
 
 SETTINGS = """mode: one
@@ -20,6 +20,10 @@ fade: False
 unfade: False
 programs: GL: {hack} --root \\n\\
 """
+
+
+def animated(picture):
+    return lit_fraction(picture) > 0.05 and colour_spread(picture) >= 2
 
 
 @unittest.skipUnless(os.geteuid() == 0, "creates a user, so it runs as root")
@@ -54,35 +58,51 @@ class XScreenSaverDaemon(LinuxTestCase):
                                capture_output=True, text=True)
         return found.stdout.split()
 
+    def run_daemon(self, server, shown, picture_name):
+        """The daemon activated on the server until shown(screenshot) holds, then deactivated;
+        the number of hacks it started."""
+        with open(os.path.join(self.home, "daemon.log"), "w") as log:
+            daemon = subprocess.Popen(**self.as_user(server, "xscreensaver", "-no-splash",
+                                                     "-verbose", stdout=log,
+                                                     stderr=subprocess.STDOUT))
+        try:
+            # The daemon answers commands once it has set itself up.
+            wait_for(lambda: subprocess.run(**self.as_user(
+                server, "xscreensaver-command", "-activate", capture_output=True,
+                timeout=30)).returncode == 0, what="the daemon to take commands")
+            wait_for(self.hack_processes, what="the hack to start")
+
+            def animated():
+                shot_dir = os.environ.get("LR_SCREENSHOT_DIR")
+                path = os.path.join(shot_dir, picture_name) if shot_dir else None
+                return shown(server.screenshot(save_as=path))
+            # The colours pulse: wait for a moment with several hues lit.
+            wait_for(animated, timeout=30, what="the animation on the screen")
+            hacks = len(self.hack_processes())
+
+            subprocess.run(**self.as_user(server, "xscreensaver-command", "-deactivate",
+                                          capture_output=True, timeout=30, check=True))
+            wait_for(lambda: not self.hack_processes(), what="the hack to end")
+            return hacks
+        finally:
+            daemon.terminate()
+            daemon.wait(timeout=30)
+
     def test_daemon_runs_the_hack_and_ends_it(self):
         with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
             self.assert_black(server.screenshot())
-            with open(os.path.join(self.home, "daemon.log"), "w") as log:
-                daemon = subprocess.Popen(**self.as_user(server, "xscreensaver", "-no-splash",
-                                                         "-verbose", stdout=log,
-                                                         stderr=subprocess.STDOUT))
-            try:
-                # The daemon answers commands once it has set itself up.
-                wait_for(lambda: subprocess.run(**self.as_user(
-                    server, "xscreensaver-command", "-activate", capture_output=True,
-                    timeout=30)).returncode == 0, what="the daemon to take commands")
-                wait_for(self.hack_processes, what="the hack to start")
+            self.run_daemon(server, animated, "xscreensaver.png")
 
-                def animated():
-                    shot_dir = os.environ.get("LR_SCREENSHOT_DIR")
-                    path = os.path.join(shot_dir, "xscreensaver.png") if shot_dir else None
-                    picture = server.screenshot(save_as=path)
-                    return lit_fraction(picture) > 0.05 and colour_spread(picture) >= 2
-                # The colours pulse: wait for a moment with several hues lit.
-                wait_for(animated, timeout=30, what="the animation on the screen")
-
-                subprocess.run(**self.as_user(server, "xscreensaver-command", "-deactivate",
-                                              capture_output=True, timeout=30, check=True))
-                wait_for(lambda: not self.hack_processes(), what="the hack to end")
-            finally:
-                daemon.terminate()
-                daemon.wait(timeout=30)
-
+    def test_bands_on_both_monitors_of_a_two_monitor_screen(self):
+        with XServer(WORK_DIR, kind="xorg", size=(1280, 1024), modes=[(1280, 1024), (1024, 768)],
+                     second_monitor=(1024, 768)) as server:
+            areas = [(0, 0, 1280, 1024), (1280, 0, 2304, 768)]
+            for area in areas:
+                self.assert_black(Part(server.screenshot(), area))
+            hacks = self.run_daemon(
+                server, lambda picture: all(animated(Part(picture, a)) for a in areas),
+                "xscreensaver-two-monitors.png")
+            print("\n%d hacks for two monitors" % hacks)
 
 if __name__ == "__main__":
     unittest.main()

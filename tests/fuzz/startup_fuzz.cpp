@@ -74,6 +74,8 @@ struct FuzzSystem : ProgramServices,
 
     double TwipsPerPixelX() const override { return 15; }
     double TwipsPerPixelY() const override { return 15; }
+    double Left() const override { return 0; }
+    double Top() const override { return 0; }
     double Width() const override { return 1024 * 15; }
     double Height() const override { return 768 * 15; }
     void SetMousePointer(MousePointer) override {}

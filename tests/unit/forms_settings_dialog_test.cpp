@@ -89,6 +89,8 @@ class FakeScreen final : public ScreenServices {
   public:
     double TwipsPerPixelX() const override { return 15; }
     double TwipsPerPixelY() const override { return 15; }
+    double Left() const override { return left; }
+    double Top() const override { return top; }
     double Width() const override { return width; }
     double Height() const override { return height; }
     void SetMousePointer(MousePointer pointer) override {
@@ -97,6 +99,8 @@ class FakeScreen final : public ScreenServices {
             log->push_back(pointer == MousePointer::Default ? "pointer default"
                                                             : "pointer hourglass");
     }
+    double left = 0;
+    double top = 0;
     double width = 1024 * 15;
     double height = 768 * 15;
     std::vector<MousePointer> pointers;
@@ -346,6 +350,15 @@ TEST_F(FormsSettingsDialog, LoadCentresTheDialogAndPutsItAThirdDown) {
     // Screen 15360 x 11520 twips, dialog 7275 x 4275: free 8085 and 7245.
     EXPECT_EQ(view.left, 4042);
     EXPECT_EQ(view.top, 2415);
+}
+
+TEST_F(FormsSettingsDialog, LoadPlacesTheDialogOnAPrimaryMonitorAwayFromTheOrigin) {
+    // On X the primary monitor may lie right of and below another one.
+    screen.left = 1280 * 15;
+    screen.top = 256 * 15;
+    Open(0);
+    EXPECT_EQ(view.left, 1280 * 15 + 4042);
+    EXPECT_EQ(view.top, 256 * 15 + 2415);
 }
 
 TEST_F(FormsSettingsDialog, ZoomOpensFromTheMouseAndClosesToThatSamePoint) {

@@ -104,6 +104,8 @@ class FakeRunWorld : public ProgramServices,
     void RunEventLoop(WindowHandle, const std::function<bool()>&) override { ADD_FAILURE(); }
     double TwipsPerPixelX() const override { return 15; }
     double TwipsPerPixelY() const override { return 15; }
+    double Left() const override { return 0; }
+    double Top() const override { return 0; }
     double Width() const override { return 15360; }
     double Height() const override { return 11520; }
     void SetMousePointer(MousePointer) override {}

@@ -56,6 +56,8 @@ struct FakeScreen : ScreenServices {
     MousePointer pointer = MousePointer::Default;
     double TwipsPerPixelX() const override { return twipsPerPixelX; }
     double TwipsPerPixelY() const override { return twipsPerPixelY; }
+    double Left() const override { return 0; }
+    double Top() const override { return 0; }
     double Width() const override { return 1024 * twipsPerPixelX; }
     double Height() const override { return 768 * twipsPerPixelY; }
     void SetMousePointer(MousePointer newPointer) override { pointer = newPointer; }
