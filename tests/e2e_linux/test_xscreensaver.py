@@ -2,14 +2,11 @@
 (the daemon starts no hacks as root)."""
 
 import os
-import pwd
 import shutil
 import subprocess
-import tempfile
 import unittest
 
-from linux_harness import (PROGRAM, WORK_DIR, LinuxTestCase, XServer, colour_spread,
-                           lit_fraction, wait_for)
+from linux_harness import PROGRAM, WORK_DIR, LinuxTestCase, TestUser, XServer, wait_for
 
 SETTINGS = """mode: one
 selected: 0
@@ -26,58 +23,32 @@ programs: GL: {hack} --root \\n\\
 class XScreenSaverDaemon(LinuxTestCase):
     def setUp(self):
         super().setUp()
-        self.user = "lrsaver%d" % os.getpid()
-        subprocess.run(["useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin",
-                        self.user], check=True, timeout=60)
-        self.addCleanup(subprocess.run, ["userdel", self.user], timeout=60)
-        self.account = pwd.getpwnam(self.user)
-        # A home the user owns, holding the settings and a copy of the hack it can run,
-        # outside the build tree, which the user may not be able to reach.
-        self.home = tempfile.mkdtemp(prefix="lr-xss-home-")
-        self.addCleanup(shutil.rmtree, self.home, True)
-        os.chmod(self.home, 0o755)
-        self.hack = os.path.join(self.home, "lumen-ribbon")
+        self.user = TestUser(self)
+        # A copy of the hack the user can run, outside the build tree.
+        self.hack = os.path.join(self.user.home, "lumen-ribbon")
         shutil.copy(PROGRAM, self.hack)
-        with open(os.path.join(self.home, ".xscreensaver"), "w") as f:
-            f.write(SETTINGS.format(hack=self.hack))
-        for path in (self.home, self.hack, os.path.join(self.home, ".xscreensaver")):
-            os.chown(path, self.account.pw_uid, self.account.pw_gid)
-
-    def as_user(self, server, *args, **kwargs):
-        env = server.env({"PATH": "/usr/bin:/bin", "HOME": self.home, "USER": self.user,
-                          "LOGNAME": self.user})
-        return dict(args=list(args), env=env, cwd=self.home, user=self.account.pw_uid,
-                    group=self.account.pw_gid, extra_groups=[], **kwargs)
+        self.user.write(".xscreensaver", SETTINGS.format(hack=self.hack))
 
     def hack_processes(self):
-        found = subprocess.run(["pgrep", "-u", str(self.account.pw_uid), "-x", "lumen-ribbon"],
-                               capture_output=True, text=True)
-        return found.stdout.split()
+        return self.user.processes(self.hack)
 
     def test_daemon_runs_the_hack_and_ends_it(self):
         with XServer(WORK_DIR, kind="xvfb", size=(1024, 768)) as server:
             self.assert_black(server.screenshot())
-            with open(os.path.join(self.home, "daemon.log"), "w") as log:
-                daemon = subprocess.Popen(**self.as_user(server, "xscreensaver", "-no-splash",
-                                                         "-verbose", stdout=log,
-                                                         stderr=subprocess.STDOUT))
+            with open(os.path.join(self.user.home, "daemon.log"), "w") as log:
+                daemon = subprocess.Popen(**self.user.run_as(
+                    server, "xscreensaver", "-no-splash", "-verbose", stdout=log,
+                    stderr=subprocess.STDOUT))
             try:
                 # The daemon answers commands once it has set itself up.
-                wait_for(lambda: subprocess.run(**self.as_user(
+                wait_for(lambda: subprocess.run(**self.user.run_as(
                     server, "xscreensaver-command", "-activate", capture_output=True,
                     timeout=30)).returncode == 0, what="the daemon to take commands")
                 wait_for(self.hack_processes, what="the hack to start")
+                self.wait_for_bands(server, "xscreensaver.png")
 
-                def animated():
-                    shot_dir = os.environ.get("LR_SCREENSHOT_DIR")
-                    path = os.path.join(shot_dir, "xscreensaver.png") if shot_dir else None
-                    picture = server.screenshot(save_as=path)
-                    return lit_fraction(picture) > 0.05 and colour_spread(picture) >= 2
-                # The colours pulse: wait for a moment with several hues lit.
-                wait_for(animated, timeout=30, what="the animation on the screen")
-
-                subprocess.run(**self.as_user(server, "xscreensaver-command", "-deactivate",
-                                              capture_output=True, timeout=30, check=True))
+                subprocess.run(**self.user.run_as(server, "xscreensaver-command", "-deactivate",
+                                                  capture_output=True, timeout=30, check=True))
                 wait_for(lambda: not self.hack_processes(), what="the hack to end")
             finally:
                 daemon.terminate()
