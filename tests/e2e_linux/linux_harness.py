@@ -119,7 +119,7 @@ class Program:
         self.output, self.errors = self.process.communicate()
 
 
-class TestUser:
+class UnprivilegedUser:
     """An unprivileged user made for one test, with a home of its own: screen savers and lockers
     start no hacks as root, and lock the session of whoever runs them. Removed by the test's
     cleanups, after every process it ran has ended."""
@@ -159,14 +159,14 @@ class TestUser:
                     user=self.account.pw_uid, group=self.account.pw_gid, extra_groups=[],
                     **kwargs)
 
-    def processes(self, program=None):
-        """Ids of the user's processes, or of those running the program at that path."""
+    def processes(self, program):
+        """Ids of the user's processes running the program at that path."""
         found = []
         for entry in os.listdir("/proc"):
             try:
                 if not entry.isdigit() or os.stat("/proc/" + entry).st_uid != self.account.pw_uid:
                     continue
-                if program is None or os.readlink("/proc/%s/exe" % entry) == program:
+                if os.readlink("/proc/%s/exe" % entry) == program:
                     found.append(int(entry))
             except OSError:  # it ended while we looked
                 pass

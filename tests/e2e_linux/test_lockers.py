@@ -6,7 +6,7 @@ import os
 import subprocess
 import unittest
 
-from linux_harness import WORK_DIR, LinuxTestCase, TestUser, XServer, wait_for
+from linux_harness import WORK_DIR, LinuxTestCase, UnprivilegedUser, XServer, wait_for
 from test_deb import install_for
 
 HACK = "/usr/libexec/xscreensaver/lumen-ribbon"
@@ -28,7 +28,7 @@ class Lockers(LinuxTestCase):
 
     def setUp(self):
         super().setUp()
-        self.user = TestUser(self, password=PASSWORD)
+        self.user = UnprivilegedUser(self, password=PASSWORD)
 
     def start(self, server, *args, env=None):
         """A program run as the user, logging into its home; ended after the test by its id."""

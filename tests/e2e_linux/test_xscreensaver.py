@@ -6,7 +6,7 @@ import shutil
 import subprocess
 import unittest
 
-from linux_harness import PROGRAM, WORK_DIR, LinuxTestCase, TestUser, XServer, wait_for
+from linux_harness import PROGRAM, WORK_DIR, LinuxTestCase, UnprivilegedUser, XServer, wait_for
 
 SETTINGS = """mode: one
 selected: 0
@@ -23,7 +23,7 @@ programs: GL: {hack} --root \\n\\
 class XScreenSaverDaemon(LinuxTestCase):
     def setUp(self):
         super().setUp()
-        self.user = TestUser(self)
+        self.user = UnprivilegedUser(self)
         # A copy of the hack the user can run, outside the build tree.
         self.hack = os.path.join(self.user.home, "lumen-ribbon")
         shutil.copy(PROGRAM, self.hack)
