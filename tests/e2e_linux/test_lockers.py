@@ -12,7 +12,7 @@ from test_deb import install_for
 HACK = "/usr/libexec/xscreensaver/lumen-ribbon"
 PASSWORD = "ribbon-Pass-42"
 # MATE's screensaver reads GSettings; the keyfile backend keeps them in the user's home, so no
-# settings daemon is needed. No lock: the test ends the saver as the user's session would.
+# settings daemon is needed. Without the lock, --deactivate ends the saver with no password.
 MATE_SETTINGS = """[org/mate/screensaver]
 mode='single'
 themes=['screensavers-lumen-ribbon']
