@@ -45,9 +45,8 @@ class Lockers(LinuxTestCase):
         return process
 
     def wait_for_saver(self, server, screenshot):
-        """The packaged hack, run by the locker, draws its bands on the screen."""
-        (saver,) = wait_for(lambda: self.user.processes(HACK), what="the packaged saver")
-        self.assertEqual(os.readlink("/proc/%d/exe" % saver), HACK)
+        """The packaged hack, one copy run by the locker, draws its bands on the screen."""
+        (_,) = wait_for(lambda: self.user.processes(HACK), what="the packaged saver")
         self.wait_for_bands(server, screenshot)
 
     def test_xsecurelock_runs_the_saver_by_its_name_until_the_user_unlocks(self):
