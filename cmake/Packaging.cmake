@@ -29,12 +29,13 @@ elseif(LR_X11_BUILD)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_SECTION x11)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-  set(CPACK_DEBIAN_PACKAGE_SUGGESTS xscreensaver)
+  set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver | xsecurelock | mate-screensaver")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
   set(CPACK_PACKAGE_DESCRIPTION
       "A screen saver that fills the screen with three groups of a hundred soft\n\
 coloured bands of light swinging over black, drawn with OpenGL. It runs on its\n\
-own at full screen or as an XScreenSaver hack, with optional background music.")
+own at full screen or as an XScreenSaver hack, also under xsecurelock and\n\
+MATE's screensaver, with optional background music.")
 
   # Debian wants its documents and manual pages compressed without a time stamp.
   set(package_dir ${PROJECT_SOURCE_DIR}/packaging/linux)

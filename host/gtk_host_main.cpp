@@ -50,7 +50,14 @@ int main(int argc, char** argv) {
     }
     // Windows are looked up by X window names, so the host runs on X (or XWayland).
     gdk_set_allowed_backends("x11");
-    if (!gtk_init_check(nullptr, nullptr)) {
+    // The host draws nothing with OpenGL, yet GDK loads the OpenGL driver to choose its visuals
+    // when no GTK program on the display has done so before: with llvmpipe, most of a first
+    // start. Programs the host starts get the environment as it was.
+    const bool glChosenByUser = g_getenv("GDK_GL") != nullptr;
+    if (!glChosenByUser) g_setenv("GDK_GL", "disable", TRUE);
+    const bool opened = gtk_init_check(nullptr, nullptr);
+    if (!glChosenByUser) g_unsetenv("GDK_GL");
+    if (!opened) {
         std::fprintf(stderr, "lumen-ribbon-host: cannot open the X display\n");
         return 1;
     }

@@ -4,7 +4,7 @@
 
 #include "host/forms/form_layout.h"
 #include "host/forms/forms_ui.h"
-#include "host/music/sound_system.h"
+#include "host/music/deferred_sound.h"
 #include "host/run/run_form.h"
 #include "host/startup/startup.h"
 
@@ -18,8 +18,8 @@ void RunHost(const HostPlatform& platform) {
     Settings settings;
 
     // The run form, with the music it plays and the display mode it guards.
-    auto sound = CreateSoundSystem();
-    Lumen_Ribbon_BGM bgm(*sound, module.ApiResult);
+    DeferredSoundSystem sound(CreateSoundSystem);
+    Lumen_Ribbon_BGM bgm(sound, module.ApiResult);
     Lumen_Ribbon_S runForm(
         RunFormServices{platform.program, platform.launcher, platform.displayModes, platform.lookup,
                         platform.cursor, platform.forms, platform.screen, platform.timers},

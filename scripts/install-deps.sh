@@ -29,9 +29,11 @@ if [ "$mode" != run ]; then
     libxfixes3:i386 libasound2:i386 libfreetype6:i386 libfontconfig1:i386 \
     gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386"
   # The native end-to-end tests: Xorg with the dummy driver for mode switches, the XScreenSaver
-  # daemon, tools to look at and poke windows.
+  # daemon and the other lockers that run its hacks (xsecurelock; MATE's screensaver with a
+  # session bus of its own), tools to look at and poke windows.
   packages="$packages xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
-    xdotool python3-xlib procps passwd xscreensaver xscreensaver-gl"
+    xdotool python3-xlib procps passwd xscreensaver xscreensaver-gl \
+    xsecurelock mate-screensaver dbus-daemon dbus-bin"
   # The packages: the Windows installer (NSIS), the archive, and the Debian package's checks.
   packages="$packages nsis dpkg-dev file lintian"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then

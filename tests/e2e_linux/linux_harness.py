@@ -5,8 +5,11 @@ pictures judged with the Windows harness's lit_fraction and colour_spread.
 """
 
 import os
+import pwd
+import shutil
 import signal
 import subprocess
+import tempfile
 import time
 import unittest
 
@@ -126,6 +129,60 @@ class Program:
         self.output, self.errors = self.process.communicate()
 
 
+class UnprivilegedUser:
+    """An unprivileged user made for one test, with a home of its own: screen savers and lockers
+    start no hacks as root, and lock the session of whoever runs them. Removed by the test's
+    cleanups, after every process it ran has ended."""
+
+    def __init__(self, test, password=None):
+        self.name = "lrsaver%d" % os.getpid()
+        subprocess.run(["useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin",
+                        self.name], check=True, timeout=60)
+        test.addCleanup(subprocess.run, ["userdel", self.name], timeout=60)
+        if password:
+            subprocess.run(["chpasswd"], input="%s:%s" % (self.name, password), text=True,
+                           check=True, timeout=60)
+        self.account = pwd.getpwnam(self.name)
+        # Outside the build tree, which the user may not be able to reach.
+        self.home = tempfile.mkdtemp(prefix="lr-home-")
+        test.addCleanup(shutil.rmtree, self.home, True)
+        os.chmod(self.home, 0o755)
+        os.chown(self.home, self.account.pw_uid, self.account.pw_gid)
+
+    def write(self, relative, text):
+        """A file in the user's home, with the folders on its way, all owned by the user."""
+        path = os.path.join(self.home, relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w") as f:
+            f.write(text)
+        for folder, _, files in os.walk(self.home):
+            for name in [folder] + [os.path.join(folder, f) for f in files]:
+                os.chown(name, self.account.pw_uid, self.account.pw_gid)
+        return path
+
+    def run_as(self, server, *args, env=None, **kwargs):
+        """Keyword arguments of subprocess.run or Popen running args as the user on server,
+        with a plain environment and env added to it."""
+        base = {"PATH": "/usr/bin:/bin", "HOME": self.home, "USER": self.name,
+                "LOGNAME": self.name}
+        return dict(args=list(args), env=server.env(dict(base, **(env or {}))), cwd=self.home,
+                    user=self.account.pw_uid, group=self.account.pw_gid, extra_groups=[],
+                    **kwargs)
+
+    def processes(self, program):
+        """Ids of the user's processes running the program at that path."""
+        found = []
+        for entry in os.listdir("/proc"):
+            try:
+                if not entry.isdigit() or os.stat("/proc/" + entry).st_uid != self.account.pw_uid:
+                    continue
+                if os.readlink("/proc/%s/exe" % entry) == program:
+                    found.append(int(entry))
+            except OSError:  # it ended while we looked
+                pass
+        return found
+
+
 class LinuxTestCase(unittest.TestCase):
     def setUp(self):
         os.makedirs(WORK_DIR, exist_ok=True)
@@ -134,6 +191,19 @@ class LinuxTestCase(unittest.TestCase):
     def assert_lit(self, picture, minimum=0.05):
         self.assertGreater(lit_fraction(picture), minimum)
         self.assertGreaterEqual(colour_spread(picture), 2)
+
+    def wait_for_bands(self, server, name, areas=None):
+        """Waits for the animation on the screen (in each of the areas, when given), a moment
+        with several hues lit (the colours pulse); the last screenshot is kept as name in
+        $LR_SCREENSHOT_DIR, when that is set."""
+        shot_dir = os.environ.get("LR_SCREENSHOT_DIR")
+        path = os.path.join(shot_dir, name) if shot_dir else None
+
+        def animated():
+            picture = server.screenshot(save_as=path)
+            return all(lit_fraction(part) > 0.05 and colour_spread(part) >= 2
+                       for part in ([Part(picture, a) for a in areas] if areas else [picture]))
+        wait_for(animated, timeout=30, what="the animation on the screen")
 
     def assert_black(self, picture):
         # The measures must fail on a black screen, or they prove nothing.

@@ -379,6 +379,11 @@ class Run(HostTestCase):
                 hidden = wait_for(lambda: any_window(client, RUN_WINDOW), what="the run window")
                 self.assertNotEqual(hidden.get_attributes().map_state, X.IsViewable)
                 (renderer_pid,) = host.children()
+                # The host loads no OpenGL driver, and its renderer gets no setting about it.
+                with open("/proc/%d/maps" % host.process.pid) as f:
+                    self.assertNotIn("_dri.so", f.read())
+                with open("/proc/%d/environ" % renderer_pid, "rb") as f:
+                    self.assertNotIn(b"GDK_GL=", f.read())
                 with Host(server, self.config, "/s") as second:
                     self.assertEqual(second.wait(), 0)
                     self.assertFalse(second.children())

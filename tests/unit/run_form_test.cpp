@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "host/music/deferred_sound.h"
 #include "tests/unit/music_fake_sound.h"
 
 namespace {
@@ -186,6 +187,35 @@ TEST_F(RunFormTest, HiddenFormStartsTheRendererBesideTheHostAndWatchesOnlyIt) {
     EXPECT_FALSE(world.Runs(200));
     EXPECT_FALSE(world.Runs(1000));
     EXPECT_EQ(SoundCalls(), 0u);
+}
+
+// Making the platform's sound system loads its libraries: the renderer starts first, and a run
+// without music never makes it.
+TEST(RunFormStart, SoundSystemIsMadeOnlyForMusicAndAfterTheRendererStarted) {
+    for (const int kind : {0, 1, 2}) {
+        FakeSound unused;
+        FakeRunWorld world{unused};
+        int made = 0;
+        size_t startsBeforeMade = 0;
+        DeferredSoundSystem sound([&] {
+            ++made;
+            startsBeforeMade = world.started.size();
+            return std::make_unique<FakeSound>();
+        });
+        StartupModule module;
+        module.CursorCount = -1;
+        Lumen_Ribbon_BGM bgm{sound, module.ApiResult};
+        Settings settings;
+        settings.BgmKind = kind;
+        settings.BgmFile = "C:\\a.mp3";
+        RunFormServices services{world, world, world, world, world, world, world, world};
+        Lumen_Ribbon_S run{services, module, settings, bgm};
+        run.form().Load();
+        EXPECT_EQ(made, kind == 0 ? 0 : 1) << kind;
+        EXPECT_EQ(startsBeforeMade, made ? 1u : 0u) << kind;
+        world.Tick(1000);  // the music's own checks use the one system
+        EXPECT_EQ(made, kind == 0 ? 0 : 1) << kind;
+    }
 }
 
 TEST_F(RunFormTest, UnknownMusicKindPlaysNothing) {
