@@ -139,10 +139,13 @@ class UnprivilegedUser:
         subprocess.run(["useradd", "--system", "--no-create-home", "--shell", "/usr/sbin/nologin",
                         self.name], check=True, timeout=60)
         test.addCleanup(subprocess.run, ["userdel", self.name], timeout=60)
+        self.account = pwd.getpwnam(self.name)
+        # Whatever the user's programs left behind (a locker's helpers after a failed test)
+        # ends before the user is removed.
+        test.addCleanup(self.end_processes)
         if password:
             subprocess.run(["chpasswd"], input="%s:%s" % (self.name, password), text=True,
                            check=True, timeout=60)
-        self.account = pwd.getpwnam(self.name)
         # Outside the build tree, which the user may not be able to reach.
         self.home = tempfile.mkdtemp(prefix="lr-home-")
         test.addCleanup(shutil.rmtree, self.home, True)
@@ -169,18 +172,26 @@ class UnprivilegedUser:
                     user=self.account.pw_uid, group=self.account.pw_gid, extra_groups=[],
                     **kwargs)
 
-    def processes(self, program):
-        """Ids of the user's processes running the program at that path."""
+    def processes(self, program=None):
+        """Ids of the user's processes (running the program at that path, when given)."""
         found = []
         for entry in os.listdir("/proc"):
             try:
                 if not entry.isdigit() or os.stat("/proc/" + entry).st_uid != self.account.pw_uid:
                     continue
-                if os.readlink("/proc/%s/exe" % entry) == program:
+                if program is None or os.readlink("/proc/%s/exe" % entry) == program:
                     found.append(int(entry))
             except OSError:  # it ended while we looked
                 pass
         return found
+
+    def end_processes(self):
+        for pid in self.processes():
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        wait_for(lambda: not self.processes(), what="the test user's programs to end")
 
 
 class LinuxTestCase(unittest.TestCase):
