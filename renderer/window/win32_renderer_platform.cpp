@@ -33,6 +33,12 @@ DWORD FrameExStyle(const WindowFrame& frame) {
     return WS_EX_APPWINDOW | (frame.topmost ? WS_EX_TOPMOST : 0);
 }
 
+// The platform, handed over at creation, is kept in the window's user-data slot.
+void KeepCreationParameter(HWND window, LPARAM createStruct) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(createStruct);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+}
+
 PIXELFORMATDESCRIPTOR PixelFormatRequest(int colourBits) {
     PIXELFORMATDESCRIPTOR request{};
     request.nSize = sizeof(PIXELFORMATDESCRIPTOR);
@@ -212,15 +218,13 @@ LRESULT CALLBACK Win32RendererPlatform::RendererWindowProc(HWND window, UINT mes
     auto* platform =
         reinterpret_cast<Win32RendererPlatform*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (message == WM_CREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        KeepCreationParameter(window, lParam);
         return 0;
     }
     if (platform == nullptr || platform->run_ == nullptr) {
         return DefWindowProcA(window, message, wParam, lParam);
     }
-    // Monitors come, go and move, and the mode switch itself moves them.
+    // Monitors come, go and move (a mode switch moves those beside the switched one).
     if ((message == WM_DISPLAYCHANGE || (message == WM_TIMER && wParam == kLayoutTimer)) &&
         platform->covering_) {
         platform->FollowMonitors();
@@ -242,9 +246,7 @@ LRESULT CALLBACK Win32RendererPlatform::RendererWindowProc(HWND window, UINT mes
 LRESULT CALLBACK Win32RendererPlatform::CoverWindowProc(HWND window, UINT message, WPARAM wParam,
                                                         LPARAM lParam) {
     if (message == WM_CREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        KeepCreationParameter(window, lParam);
         return 0;
     }
     const auto* platform =
