@@ -10,7 +10,6 @@ or where it was) differs from run to run; the tests take the layout Wine and the
 What cannot be seen here: real monitors' power and timing, per-monitor DPI, the pointer's
 shape (screenshots do not hold it), and the dialog's zoom, which Wine does not draw."""
 
-import os
 import re
 import subprocess
 import time
