@@ -6,6 +6,11 @@
 
 namespace {
 const char kClassName[] = "OpenGL";
+// Not every system tells its windows of monitors plugged in, unplugged or moved (Wine passes
+// on none of the X server's layout changes), so while covering, the layout is also looked at
+// twice a second.
+constexpr UINT_PTR kLayoutTimer = 1;
+constexpr UINT kLayoutCheckMs = 500;
 constexpr DWORD kDisplayModeRecordSize = 148;  // the record without the panning fields
 
 using SwapIntervalProc = BOOL(WINAPI*)(int);
@@ -26,6 +31,12 @@ DWORD FrameStyle(const WindowFrame& frame) {
 
 DWORD FrameExStyle(const WindowFrame& frame) {
     return WS_EX_APPWINDOW | (frame.topmost ? WS_EX_TOPMOST : 0);
+}
+
+// The platform, handed over at creation, is kept in the window's user-data slot.
+void KeepCreationParameter(HWND window, LPARAM createStruct) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(createStruct);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
 }
 
 PIXELFORMATDESCRIPTOR PixelFormatRequest(int colourBits) {
@@ -77,12 +88,14 @@ bool Win32RendererPlatform::RegisterRendererClass() {
 
 bool Win32RendererPlatform::OpenWindowSystem() {
     if (!RegisterRendererClass()) return false;
+    coverWindows_.RegisterCoverClass();
     timeBeginPeriod(1);  // waits between capped frames need millisecond sleeps
     return true;
 }
 
 void Win32RendererPlatform::CloseWindowSystem() {
     timeEndPeriod(1);
+    coverWindows_.UnregisterCoverClass();
     UnregisterClassA(kClassName, instance_);
 }
 
@@ -133,7 +146,16 @@ bool Win32RendererPlatform::CreateRendererWindow(RendererRun& run) {
     SetDisplayPacing(run.pacer, CurrentRefreshRate(), AskForSwapInterval());
     ShowWindow(windowHandle_, SW_NORMAL);
     window.visible = 1;
+    covering_ = frame.coversScreen;
+    if (covering_) {
+        FollowMonitors();
+        SetTimer(windowHandle_, kLayoutTimer, kLayoutCheckMs, nullptr);
+    }
     return true;
+}
+
+void Win32RendererPlatform::FollowMonitors() {
+    covers_.Follow(DesktopMonitors(), AreaOfWindow(windowHandle_));
 }
 
 void Win32RendererPlatform::ReleaseWindow() {
@@ -146,6 +168,8 @@ void Win32RendererPlatform::ReleaseWindow() {
 }
 
 void Win32RendererPlatform::DestroyRendererWindow(RendererRun& run) {
+    covering_ = false;
+    covers_.CloseAll();
     if (windowHandle_ != nullptr) {
         if (deviceContext_ != nullptr) {
             wglMakeCurrent(deviceContext_, nullptr);
@@ -164,7 +188,8 @@ void Win32RendererPlatform::DestroyRendererWindow(RendererRun& run) {
 
 EventStep Win32RendererPlatform::HandleNextEvent(RendererRun&) {
     MSG message;
-    if (!PeekMessageA(&message, windowHandle_, 0, 0, PM_REMOVE)) return EventStep::kNoneWaiting;
+    // Any window of the run: the covers' input is the run's too.
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return EventStep::kNoneWaiting;
     if (message.message == WM_QUIT) return EventStep::kQuit;
     // No key translation step, so no character messages are produced.
     DispatchMessageA(&message);
@@ -193,13 +218,17 @@ LRESULT CALLBACK Win32RendererPlatform::RendererWindowProc(HWND window, UINT mes
     auto* platform =
         reinterpret_cast<Win32RendererPlatform*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (message == WM_CREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        KeepCreationParameter(window, lParam);
         return 0;
     }
     if (platform == nullptr || platform->run_ == nullptr) {
         return DefWindowProcA(window, message, wParam, lParam);
+    }
+    // Monitors come, go and move (a mode switch moves those beside the switched one).
+    if ((message == WM_DISPLAYCHANGE || (message == WM_TIMER && wParam == kLayoutTimer)) &&
+        platform->covering_) {
+        platform->FollowMonitors();
+        return 0;
     }
     const RendererEvent event = TranslateWindowMessage(message, static_cast<uint32_t>(wParam),
                                                        static_cast<uint32_t>(lParam));
@@ -211,5 +240,35 @@ LRESULT CALLBACK Win32RendererPlatform::RendererWindowProc(HWND window, UINT mes
     }
     if (action.postQuit) PostMessageA(window, WM_QUIT, 0, 0);
     if (action.handled) return 0;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32RendererPlatform::CoverWindowProc(HWND window, UINT message, WPARAM wParam,
+                                                        LPARAM lParam) {
+    if (message == WM_CREATE) {
+        KeepCreationParameter(window, lParam);
+        return 0;
+    }
+    const auto* platform =
+        reinterpret_cast<const Win32RendererPlatform*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    HWND runWindow = platform != nullptr ? platform->windowHandle_ : nullptr;
+    switch (message) {
+        case WM_SETCURSOR:
+            SetCursor(nullptr);
+            return TRUE;
+        case WM_MOUSEACTIVATE:
+            // A click activates the run's window, as a click on that window would.
+            if (runWindow != nullptr) SetForegroundWindow(runWindow);
+            return MA_NOACTIVATE;
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYDOWN:
+        case WM_SYSKEYUP:
+        case WM_CLOSE:
+            if (runWindow != nullptr) return SendMessageA(runWindow, message, wParam, lParam);
+            break;
+        default:
+            break;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }

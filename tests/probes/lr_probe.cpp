@@ -173,6 +173,56 @@ int DisplayMode() {
     return 0;
 }
 
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM count) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(monitor, &info);
+    const RECT& r = info.rcMonitor;
+    std::printf("monitor_%d=%ld,%ld,%ld,%ld\n", (*reinterpret_cast<int*>(count))++, r.left, r.top,
+                r.right, r.bottom);
+    if (info.dwFlags & MONITORINFOF_PRIMARY)
+        std::printf("primary=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right, r.bottom);
+    return TRUE;
+}
+
+// monitors: the desktop's monitors as the system enumerates them.
+int Monitors() {
+    int count = 0;
+    EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, reinterpret_cast<LPARAM>(&count));
+    std::printf("count=%d\nsystem_count=%d\n", count, GetSystemMetrics(SM_CMONITORS));
+    return 0;
+}
+
+struct ClassQuery {
+    const char* className;
+    int count;
+};
+
+BOOL CALLBACK PrintIfOfClass(HWND window, LPARAM query) {
+    auto* wanted = reinterpret_cast<ClassQuery*>(query);
+    char className[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, wanted->className) != 0 || !IsWindowVisible(window)) return TRUE;
+    RECT r{};
+    GetWindowRect(window, &r);
+    std::printf("window_%d=0x%llx,%ld,%ld,%ld,%ld,0x%08lx\n", wanted->count++, WindowNumber(window),
+                r.left, r.top, r.right, r.bottom,
+                static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)));
+    return TRUE;
+}
+
+// windows CLASS: the visible top-level windows of a class, with their rectangles.
+int Windows(const char* className) {
+    ClassQuery query{className, 0};
+    EnumWindows(PrintIfOfClass, reinterpret_cast<LPARAM>(&query));
+    char title[256] = {};
+    HWND foreground = GetForegroundWindow();
+    GetWindowTextA(foreground, title, sizeof title);
+    std::printf("count=%d\nforeground=0x%llx\nforeground_title=%s\n", query.count,
+                WindowNumber(foreground), title);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -197,6 +247,11 @@ int main(int argc, char** argv) {
     if (need(2) && args[0] == "screenshot") return Screenshot(argv[2]);
     if (need(1) && args[0] == "cursor") return Cursor();
     if (need(1) && args[0] == "displaymode") return DisplayMode();
-    std::fprintf(stderr, "usage: lr_probe find|wait|key|post|screenshot|cursor|displaymode ...\n");
+    if (need(1) && args[0] == "monitors") return Monitors();
+    if (need(2) && args[0] == "windows") return Windows(argv[2]);
+    std::fprintf(
+        stderr,
+        "usage: lr_probe find|wait|key|post|screenshot|cursor|displaymode|monitors|windows "
+        "...\n");
     return 2;
 }
