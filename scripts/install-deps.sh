@@ -32,6 +32,9 @@ if [ "$mode" != run ]; then
   # daemon, tools to look at and poke windows.
   packages="$packages xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
     xdotool python3-xlib procps passwd xscreensaver xscreensaver-gl"
+  # Real window managers for the full-screen tests: one that reparents into a single frame, one
+  # that nests in a wrapper and composites (with its frames' decoration).
+  packages="$packages openbox kwin-x11 kwin-style-breeze"
   # The packages: the Windows installer (NSIS), the archive, and the Debian package's checks.
   packages="$packages nsis dpkg-dev file lintian"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
