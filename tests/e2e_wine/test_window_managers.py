@@ -120,7 +120,7 @@ class WindowManagerTest(WineTestCase):
         self.server.run("xdotool", "key", "Escape")
         self.assertEqual(wait_exit(host, 15), 0)
         self.assertTrue(wait_for(lambda: self.server.mode() == DESKTOP, 15), "after Escape")
-        self.assertIsNone(self.session.find_window(RENDERER_TITLE))
+        self.assertTrue(self.session.wait_window_gone(RENDERER_TITLE))
 
         # The toggle: a window framed by the manager in the desktop's mode, then full screen
         # again; the run goes on across both and past the time a lost renderer is waited for.
@@ -138,6 +138,7 @@ class WindowManagerTest(WineTestCase):
         self.session.post(full["hwnd"], WM_CLOSE)
         self.assertEqual(wait_exit(host, 15), 0)
         self.assertTrue(wait_for(lambda: self.server.mode() == DESKTOP, 15), "after a close")
+        self.assertTrue(self.session.wait_window_gone(RENDERER_TITLE))
 
         # Killed, the renderer restores nothing: the host puts the mode back.
         host, renderer = self.start_run(folder)
