@@ -129,6 +129,8 @@ class WindowManagerTest(WineTestCase):
         self.assertTrue(wait_for(lambda: self.server.mode() == DESKTOP, 15), "windowed")
         windowed = self.session.wait_window(RENDERER_TITLE, "OpenGL")
         self.assert_framed(RENDERER_TITLE, name)
+        time.sleep(1)  # placed on the desktop as it is now, not stretched over it
+        self.assertEqual(x_window(self.server, RENDERER_TITLE)[3:], SAVER)
         self.session.post(windowed["hwnd"], MODE_SWITCH)
         self.assertTrue(wait_for(lambda: self.server.mode() == SAVER, 15), "full screen again")
         self.assert_covers_above_with_the_keyboard(manager)
