@@ -6,11 +6,10 @@ the nesting; one dialog stays; the mode comes back on Escape, a close and a kill
 
 import os
 import signal
-import tempfile
 import time
 import unittest
 
-from linux_harness import TITLE, WORK_DIR, Client, LinuxTestCase, Program, XServer, wait_for
+from linux_harness import TITLE, WORK_DIR, Client, Program, XServer, wait_for
 from test_host import DIALOG, Host, HostTestCase
 from test_standalone import ORIGINAL, SWITCHED
 from e2e_support.window_managers import WindowManager, available

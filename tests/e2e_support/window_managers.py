@@ -37,7 +37,8 @@ def selection_owner(display, selection):
     if not connection:
         return 0
     try:
-        return xlib.XGetSelectionOwner(connection, xlib.XInternAtom(connection, selection.encode(), 0))
+        atom = xlib.XInternAtom(connection, selection.encode(), 0)
+        return xlib.XGetSelectionOwner(connection, atom)
     finally:
         xlib.XCloseDisplay(connection)
 
