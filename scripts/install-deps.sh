@@ -34,6 +34,9 @@ if [ "$mode" != run ]; then
   packages="$packages xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
     xdotool python3-xlib procps passwd xscreensaver xscreensaver-gl \
     xsecurelock mate-screensaver dbus-daemon dbus-bin"
+  # Real window managers for the full-screen tests: one that reparents into a single frame, one
+  # that nests in a wrapper and composites (with its frames' decoration).
+  packages="$packages openbox kwin-x11 kwin-style-breeze"
   # The packages: the Windows installer (NSIS), the archive, and the Debian package's checks.
   packages="$packages nsis dpkg-dev file lintian"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -182,6 +182,36 @@ void AskForFullScreen(Display* display, Window window) {
                     reinterpret_cast<const unsigned char*>(&bypass), 1);
 }
 
+// A window manager takes a new screen size in on its own time, and places a window mapped before
+// that on the old screen (kwin maximises one that fills it). Wait, briefly, until the size it
+// publishes is the screen's, or a whole number of screens for a manager with viewports.
+void WaitForManagedScreenSize(Display* display) {
+    const Atom property = XInternAtom(display, "_NET_DESKTOP_GEOMETRY", True);
+    XWindowAttributes screen{};
+    if (property == None || !XGetWindowAttributes(display, DefaultRootWindow(display), &screen)) {
+        return;
+    }
+    constexpr int kTries = 50;
+    constexpr timespec kPause{0, 10 * 1000 * 1000};
+    for (int tries = 0; tries < kTries; ++tries) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 2, False, XA_CARDINAL,
+                           &type, &format, &count, &after, &data);
+        bool taken = true;  // nothing published, nothing to wait for
+        if (data != nullptr && format == 32 && count == 2) {
+            const long* size = reinterpret_cast<const long*>(data);
+            taken = size[0] > 0 && size[1] > 0 && size[0] % screen.width == 0 &&
+                    size[1] % screen.height == 0;
+        }
+        if (data != nullptr) XFree(data);
+        if (taken) return;
+        nanosleep(&kPause, nullptr);
+    }
+}
+
 void WaitUntilMapped(Display* display, Window window) {
     XEvent event;
     do {
@@ -328,6 +358,7 @@ bool X11RendererPlatform::CreateOwnWindow(RendererRun& run) {
         DestroyRendererWindow(run);  // and the mode back
         return false;
     }
+    if (!attributes.override_redirect) WaitForManagedScreenSize(display_);
     XMapRaised(display_, window_);
     WaitUntilMapped(display_, window_);
     if (attributes.override_redirect)
