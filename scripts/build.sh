@@ -7,13 +7,12 @@
 #   build/windows64  the same for 64-bit Windows
 #   build/fuzz       the portable libraries and their libFuzzer targets, built with clang
 #   build/web        the web page: index.html, lumen-ribbon.js and .wasm (Emscripten, WebGL 2)
-# Usage: scripts/build.sh [native] [linux] [windows] [windows64] [fuzz] [web]   (all but web by
-# default)
+# Usage: scripts/build.sh [native] [linux] [windows] [windows64] [fuzz] [web]   (all by default)
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LR_BUILD_ROOT:-$root/build}
 jobs=$(nproc)
-targets=${*:-native linux windows windows64 fuzz}
+targets=${*:-native linux windows windows64 fuzz web}
 
 for target in $targets; do
   case $target in
@@ -34,7 +33,7 @@ for target in $targets; do
       # Debian's Emscripten needs its node modules (acorn) found where Debian puts them.
       NODE_PATH=/usr/share/nodejs emcmake cmake -S "$root" -B "$build/web" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
-      NODE_PATH=/usr/share/nodejs cmake --build "$build/web" -j "$jobs" ;;
+      cmake --build "$build/web" -j "$jobs" ;;
     fuzz)
       CC=clang CXX=clang++ cmake -S "$root" -B "$build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DLR_FUZZ=ON -DLR_SANITIZE=ON >/dev/null
