@@ -1,7 +1,8 @@
-// make_preview [--seed N] [--time MS] [--whole] <output.ppm>: renders one frame of the saver's
-// bands in software at 1024 x 768 and writes it scaled down to 152 x 112 as a binary PPM, or
-// whole with --whole. The seeds and the time default to the preview picture's; the tests ask for
-// others to compare with the frames of other back ends.
+// make_preview [--seed N] [--time MS] [--subpixel-bits N] [--whole] <output.ppm>: renders one
+// frame of the saver's bands in software at 1024 x 768 and writes it scaled down to 152 x 112 as a
+// binary PPM, or whole with --whole. The seeds and the time default to the preview picture's, and
+// vertex positions are exact unless --subpixel-bits asks for a GL implementation's precision; the
+// tests ask for others to compare with the frames of other back ends.
 //
 // The frame comes from the renderer's own scene code drawing into a small rasteriser that does
 // what the fixed-function pipeline does for it: vertex colours clamped to [0, 1], smooth shading
@@ -47,8 +48,13 @@ float Clamp01(float v) {
 
 class SoftwareGl final : public GlSink {
   public:
-    SoftwareGl(int width, int height)
-        : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {}
+    // subpixelSteps: window positions are rounded to that many steps a pixel, as a GL
+    // implementation with that GL_SUBPIXEL_BITS does; 0 keeps them exact.
+    SoftwareGl(int width, int height, uint32_t subpixelSteps)
+        : width_(width),
+          height_(height),
+          subpixelSteps_(static_cast<float>(subpixelSteps)),
+          pixels_(static_cast<size_t>(width * height)) {}
 
     const std::vector<Colour>& Pixels() const { return pixels_; }
 
@@ -114,8 +120,8 @@ class SoftwareGl final : public GlSink {
         const float cy = m[1] * x + m[5] * y + m[9] * z + m[13];
         const float cw = m[3] * x + m[7] * y + m[11] * z + m[15];
         Vertex v;
-        v.x = (cx / cw + 1) * 0.5f * static_cast<float>(width_);
-        v.y = (cy / cw + 1) * 0.5f * static_cast<float>(height_);
+        v.x = Snap((cx / cw + 1) * 0.5f * static_cast<float>(width_));
+        v.y = Snap((cy / cw + 1) * 0.5f * static_cast<float>(height_));
         v.colour = colour_;
         strip_.push_back(v);
     }
@@ -170,8 +176,14 @@ class SoftwareGl final : public GlSink {
         }
     }
 
+    float Snap(float position) const {
+        if (subpixelSteps_ == 0) return position;
+        return std::round(position * subpixelSteps_) / subpixelSteps_;
+    }
+
     int width_;
     int height_;
+    float subpixelSteps_;
     std::vector<Colour> pixels_;
     Colour clearColour_;
     Colour colour_;
@@ -263,6 +275,7 @@ bool ParseNumber(const char* text, uint32_t& value) {
 int main(int argc, char** argv) {
     uint32_t firstSeed = kFirstSeed;
     uint32_t frameMs = kFrameMs;
+    uint32_t subpixelBits = 0;
     bool whole = false;
     const char* output = nullptr;
     bool good = true;
@@ -270,6 +283,8 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--seed" || arg == "--time") {
             good = i + 1 < argc && ParseNumber(argv[++i], arg == "--seed" ? firstSeed : frameMs);
+        } else if (arg == "--subpixel-bits") {
+            good = i + 1 < argc && ParseNumber(argv[++i], subpixelBits) && subpixelBits <= 16;
         } else if (arg == "--whole") {
             whole = true;
         } else {
@@ -278,10 +293,13 @@ int main(int argc, char** argv) {
         }
     }
     if (!good || output == nullptr) {
-        std::fputs("usage: make_preview [--seed N] [--time MS] [--whole] <output.ppm>\n", stderr);
+        std::fputs(
+            "usage: make_preview [--seed N] [--time MS] [--subpixel-bits N] [--whole] "
+            "<output.ppm>\n",
+            stderr);
         return 2;
     }
-    SoftwareGl gl(kFrameWidth, kFrameHeight);
+    SoftwareGl gl(kFrameWidth, kFrameHeight, subpixelBits == 0 ? 0 : 1u << subpixelBits);
     Scene scene;
     std::array<int32_t, kKeyCount> keys{};
     NoQuit quit;

@@ -35,6 +35,8 @@ PageSettings ParsePageSettings(const std::string& query) {
                 settings.timeMs = value;
             } else if (name == "frames") {
                 settings.frames = value;
+            } else if (name == "fps") {
+                settings.showFps = value != 0;
             }
         }
         start = end + 1;

@@ -1,7 +1,7 @@
 #pragma once
 // The renderer's settings on a web page, read from the page address's query
-// (index.html?seed=7&time=500&frames=1), where the tools that show a page as a screen saver or
-// a live wallpaper can pass them.
+// (index.html?seed=7&time=500&frames=1&fps=1), where the tools that show a page as a screen saver
+// or a live wallpaper can pass them.
 
 #include <cstdint>
 #include <string>
@@ -13,7 +13,8 @@ struct PageSettings {
     uint32_t seed = 0;
     bool fixedTime = false;  // the scene's clock stands still at timeMs
     uint32_t timeMs = 0;
-    uint32_t frames = 0;  // frames to draw before the page stops drawing; 0: no end
+    uint32_t frames = 0;   // frames to draw before the page stops drawing; 0: no end
+    bool showFps = false;  // the frame rate in a corner, as the renderer's --fps shows it
 };
 
 // Takes the query with or without its '?'. Names it does not know and values that are not whole

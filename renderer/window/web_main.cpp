@@ -29,7 +29,7 @@ EM_JS(void, LeaveFullScreen, (), {
 
 EM_JS(int, IsFullScreen, (), { return document.fullscreenElement ? 1 : 0; });
 
-EM_JS(void, ShowPageError, (const char* text), {
+EM_JS(void, ShowPageText, (const char* text), {
     const message = document.getElementById("message");
     if (message) message.textContent = UTF8ToString(text);
 });
@@ -54,7 +54,21 @@ struct Page {
     LeaveFullScreenOnQuit quit;
     uint32_t startTick = 0;
     uint32_t framesDrawn = 0;
+    uint32_t fpsSinceTick = 0;
+    uint32_t fpsFrames = 0;
 };
+
+// Once a second, the frames drawn in it.
+void ShowFrameRate(Page& page, uint32_t now) {
+    ++page.fpsFrames;
+    const uint32_t elapsed = TicksBetween(page.fpsSinceTick, now);
+    if (elapsed < 1000) return;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f fps", page.fpsFrames * 1000.0 / elapsed);
+    ShowPageText(text);
+    page.fpsSinceTick = now;
+    page.fpsFrames = 0;
+}
 
 // The canvas keeps the size the page gives it, in device pixels. True when that changed.
 bool FitCanvas(Page& page) {
@@ -89,6 +103,7 @@ EM_BOOL OnAnimationFrame(double, void* data) {
     const uint32_t now = page.clock.TickCount();
     DrawFrame(page.run, page.gl, PageFrameTick(page.settings, page.startTick, now));
     ++page.framesDrawn;
+    if (page.settings.showFps) ShowFrameRate(page, now);
     return EM_TRUE;
 }
 
@@ -132,7 +147,7 @@ int main() {
     if (context <= 0 ||
         emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS ||
         !page.gl.Init()) {
-        ShowPageError("This browser cannot draw with WebGL 2.");
+        ShowPageText("This browser cannot draw with WebGL 2.");
         std::fputs("lumen-ribbon: no WebGL 2 context\n", stderr);
         return 1;
     }
@@ -141,6 +156,7 @@ int main() {
     page.run.window.height = 0;
     FitCanvas(page);
     page.startTick = page.clock.TickCount();
+    page.fpsSinceTick = page.startTick;
     PageSeeds seeds(page.settings, page.clock);
     StartWindowScene(page.run, page.gl, seeds, page.quit, page.startTick);
 

@@ -9,11 +9,12 @@ namespace {
 
 bool Same(const PageSettings& a, const PageSettings& b) {
     return a.fixedSeed == b.fixedSeed && a.seed == b.seed && a.fixedTime == b.fixedTime &&
-           a.timeMs == b.timeMs && a.frames == b.frames;
+           a.timeMs == b.timeMs && a.frames == b.frames && a.showFps == b.showFps;
 }
 
 std::string Written(const PageSettings& settings) {
     std::string query = "?frames=" + std::to_string(settings.frames);
+    if (settings.showFps) query += "&fps=1";
     if (settings.fixedSeed) query += "&seed=" + std::to_string(settings.seed);
     if (settings.fixedTime) query += "&time=" + std::to_string(settings.timeMs);
     return query;

@@ -11,7 +11,8 @@ class StoppedClock final : public TickSource {
 };
 
 TEST(PageSettings, ReadsTheQueryAndPassesOverWhatItDoesNotKnow) {
-    const PageSettings fixed = ParsePageSettings("?seed=4294967295&time=500&frames=1");
+    const PageSettings fixed = ParsePageSettings("?seed=4294967295&time=500&frames=1&fps=1");
+    EXPECT_TRUE(fixed.showFps);
     EXPECT_TRUE(fixed.fixedSeed);
     EXPECT_EQ(fixed.seed, 4294967295u);
     EXPECT_TRUE(fixed.fixedTime);
@@ -20,7 +21,8 @@ TEST(PageSettings, ReadsTheQueryAndPassesOverWhatItDoesNotKnow) {
 
     // Foreign names, empty pairs, signs, spaces, hex and numbers past 32 bits change nothing.
     const PageSettings plain = ParsePageSettings(
-        "?mode=wallpaper&&seed=4294967296&time=-5&frames=0x10&seed= 3&time&=7&Seed=3");
+        "?mode=wallpaper&&seed=4294967296&time=-5&frames=0x10&seed= 3&time&=7&Seed=3&fps=yes");
+    EXPECT_FALSE(plain.showFps);
     EXPECT_FALSE(plain.fixedSeed);
     EXPECT_FALSE(plain.fixedTime);
     EXPECT_EQ(plain.frames, 0u);
