@@ -7,6 +7,7 @@ import fcntl
 import json
 import os
 import re
+import select
 import shutil
 import subprocess
 import sys
@@ -76,18 +77,22 @@ class Browser:
             env=self.env, close_fds=False, preexec_fn=place_pipe_ends)
         for fd in ends:
             os.close(fd)
-        targets = self.call("Target.getTargets")["targetInfos"]
-        page = next(t for t in targets if t["type"] == "page")
-        self.session = self.call("Target.attachToTarget", targetId=page["targetId"],
-                                 flatten=True)["sessionId"]
-        self.call("Runtime.enable", session=True)
-        self.call("Log.enable", session=True)
-        self.call("Page.enable", session=True)
+        try:
+            targets = self.call("Target.getTargets")["targetInfos"]
+            page = next(t for t in targets if t["type"] == "page")
+            self.session = self.call("Target.attachToTarget", targetId=page["targetId"],
+                                     flatten=True)["sessionId"]
+            self.call("Runtime.enable", session=True)
+            self.call("Log.enable", session=True)
+            self.call("Page.enable", session=True)
+        except BaseException:
+            self.__exit__()
+            raise
         return self
 
     def __exit__(self, *exc):
         try:
-            self.call("Browser.close")
+            self.call("Browser.close", timeout=10)
         except (OSError, AssertionError):
             pass
         try:
@@ -115,7 +120,8 @@ class Browser:
 
     def receive(self, deadline):
         while b"\0" not in self.buffer:
-            if time.monotonic() > deadline:
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([self.from_browser], [], [], left)[0]:
                 raise AssertionError("no answer from the browser in time")
             chunk = os.read(self.from_browser, 1 << 16)
             if not chunk:
