@@ -27,6 +27,9 @@ FULL_SCREEN = "!!document.fullscreenElement"
 class WebPage(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
+        if not os.access(PREVIEW_TOOL, os.X_OK):
+            raise AssertionError("no native make_preview at %s: build it with scripts/build.sh "
+                                 "linux" % PREVIEW_TOOL)
         cls.work = tempfile.mkdtemp(prefix="lr-web-")
         cls.server = StaticServer(BUILD_DIR).__enter__()
         cls.page = cls.server.url + "index.html"
