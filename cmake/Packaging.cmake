@@ -1,6 +1,7 @@
 # The packages, made by CPack from the install rules (scripts/package.sh runs them all):
 #   Linux build    lumen-ribbon_<version>_amd64.deb (DEB), with whatever the Linux programs install
 #   Windows builds Lumen_Ribbon-<version>-win32.zip and -win64.zip (ZIP), the portable archives
+#   Web build      lumen-ribbon-<version>-web.zip (ZIP), the page to put on any static server
 # The Windows installer is an NSIS script (packaging/windows), made beside them.
 
 set(CPACK_PACKAGE_VENDOR "The Lumen_Ribbon developers")
@@ -18,6 +19,13 @@ if(LR_WINDOWS_BUILD)
   install(TARGETS Lumen_Ribbon_host Lumen_Ribbon_renderer RUNTIME DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
   install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+elseif(LR_WEB_BUILD)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_NAME lumen-ribbon)
+  set(CPACK_PACKAGE_FILE_NAME lumen-ribbon-${PROJECT_VERSION}-web)
+  install(TARGETS lumen-ribbon RUNTIME DESTINATION .)
+  install(FILES ${PROJECT_BINARY_DIR}/index.html ${PROJECT_BINARY_DIR}/lumen-ribbon.wasm
+                ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
 elseif(LR_X11_BUILD)
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGE_NAME lumen-ribbon)

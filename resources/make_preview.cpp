@@ -1,19 +1,24 @@
-// make_preview <output.ppm>: renders one frame of the saver's bands in software
-// at 1024 x 768 and writes it scaled down to 152 x 112 as a binary PPM.
+// make_preview [--seed N] [--time MS] [--subpixel-bits N] [--whole] <output.ppm>: renders one
+// frame of the saver's bands in software at 1024 x 768 and writes it scaled down to 152 x 112 as a
+// binary PPM, or whole with --whole. The seeds and the time default to the preview picture's, and
+// vertex positions are exact unless --subpixel-bits asks for a GL implementation's precision; the
+// tests ask for others to compare with the frames of other back ends.
 //
-// The frame comes from the renderer's own scene code drawing into a small
-// rasteriser that does what the fixed-function pipeline does for it: vertex
-// colours clamped to [0, 1], smooth shading across each quad strip, one/one
-// blending into a framebuffer that saturates at 1.
+// The frame comes from the renderer's own scene code drawing into a small rasteriser that does
+// what the fixed-function pipeline does for it: vertex colours clamped to [0, 1], smooth shading
+// across each quad strip, one/one blending into a framebuffer that saturates at 1. Only the
+// matrix arithmetic is shared with the web back end, which the tests compare with this frame.
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "renderer/scene/line_scene.h"
+#include "renderer/scene/strip_batch.h"
 
 namespace {
 
@@ -27,52 +32,6 @@ constexpr int kPreviewHeight = 112;
 constexpr uint32_t kFrameMs = 1000;
 // Fixed seeds instead of the tick count, one per group, so the picture is reproducible.
 constexpr uint32_t kFirstSeed = 20240;
-
-using Matrix = std::array<float, 16>;  // column-major, as OpenGL keeps it
-
-Matrix Identity() {
-    return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-}
-
-Matrix Multiply(const Matrix& a, const Matrix& b) {
-    Matrix m{};
-    for (int col = 0; col < 4; ++col) {
-        for (int row = 0; row < 4; ++row) {
-            float sum = 0;
-            for (int k = 0; k < 4; ++k) sum += a[k * 4 + row] * b[col * 4 + k];
-            m[col * 4 + row] = sum;
-        }
-    }
-    return m;
-}
-
-Matrix Rotation(float degrees, float x, float y, float z) {
-    const float length = std::sqrt(x * x + y * y + z * z);
-    if (length == 0) return Identity();
-    x /= length;
-    y /= length;
-    z /= length;
-    const float radians = degrees * 3.14159265358979f / 180.0f;
-    const float c = std::cos(radians);
-    const float s = std::sin(radians);
-    const float t = 1 - c;
-    return {t * x * x + c,
-            t * x * y + s * z,
-            t * x * z - s * y,
-            0,
-            t * x * y - s * z,
-            t * y * y + c,
-            t * y * z + s * x,
-            0,
-            t * x * z + s * y,
-            t * y * z - s * x,
-            t * z * z + c,
-            0,
-            0,
-            0,
-            0,
-            1};
-}
 
 struct Colour {
     float r = 0, g = 0, b = 0;
@@ -89,8 +48,13 @@ float Clamp01(float v) {
 
 class SoftwareGl final : public GlSink {
   public:
-    SoftwareGl(int width, int height)
-        : width_(width), height_(height), pixels_(static_cast<size_t>(width * height)) {}
+    // subpixelSteps: window positions are rounded to that many steps a pixel, as a GL
+    // implementation with that GL_SUBPIXEL_BITS does; 0 keeps them exact.
+    SoftwareGl(int width, int height, uint32_t subpixelSteps)
+        : width_(width),
+          height_(height),
+          subpixelSteps_(static_cast<float>(subpixelSteps)),
+          pixels_(static_cast<size_t>(width * height)) {}
 
     const std::vector<Colour>& Pixels() const { return pixels_; }
 
@@ -111,13 +75,13 @@ class SoftwareGl final : public GlSink {
         std::exit(1);
     }
     void MatrixMode(uint32_t mode) override { projectionMode_ = mode == gl::kProjection; }
-    void LoadIdentity() override { Stack().back() = Identity(); }
+    void LoadIdentity() override { Stack().back() = IdentityMatrix(); }
     void PushMatrix() override { Stack().push_back(Stack().back()); }
     void PopMatrix() override {
         if (Stack().size() > 1) Stack().pop_back();
     }
     void Rotatef(float angle, float x, float y, float z) override {
-        Stack().back() = Multiply(Stack().back(), Rotation(angle, x, y, z));
+        Stack().back() = MultiplyMatrices(Stack().back(), RotationMatrix(angle, x, y, z));
     }
     void PushAttrib(uint32_t) override { savedState_.push_back({blend_, projectionMode_}); }
     void PopAttrib() override {
@@ -151,20 +115,20 @@ class SoftwareGl final : public GlSink {
     }
     void Color4f(float r, float g, float b, float) override { Color3f(r, g, b); }
     void Vertex3f(float x, float y, float z) override {
-        const Matrix m = Multiply(projection_.back(), modelView_.back());
+        const Matrix4 m = MultiplyMatrices(projection_.back(), modelView_.back());
         const float cx = m[0] * x + m[4] * y + m[8] * z + m[12];
         const float cy = m[1] * x + m[5] * y + m[9] * z + m[13];
         const float cw = m[3] * x + m[7] * y + m[11] * z + m[15];
         Vertex v;
-        v.x = (cx / cw + 1) * 0.5f * static_cast<float>(width_);
-        v.y = (cy / cw + 1) * 0.5f * static_cast<float>(height_);
+        v.x = Snap((cx / cw + 1) * 0.5f * static_cast<float>(width_));
+        v.y = Snap((cy / cw + 1) * 0.5f * static_cast<float>(height_));
         v.colour = colour_;
         strip_.push_back(v);
     }
     void Flush() override {}
 
   private:
-    std::vector<Matrix>& Stack() { return projectionMode_ ? projection_ : modelView_; }
+    std::vector<Matrix4>& Stack() { return projectionMode_ ? projection_ : modelView_; }
 
     // Edges on the top or the left own the pixel centres that lie exactly on them,
     // so triangles sharing an edge never add light twice.
@@ -212,25 +176,32 @@ class SoftwareGl final : public GlSink {
         }
     }
 
+    float Snap(float position) const {
+        if (subpixelSteps_ == 0) return position;
+        return std::round(position * subpixelSteps_) / subpixelSteps_;
+    }
+
     int width_;
     int height_;
+    float subpixelSteps_;
     std::vector<Colour> pixels_;
     Colour clearColour_;
     Colour colour_;
     bool blend_ = false;
     bool projectionMode_ = false;
-    std::vector<Matrix> modelView_{Identity()};
-    std::vector<Matrix> projection_{Identity()};
+    std::vector<Matrix4> modelView_{IdentityMatrix()};
+    std::vector<Matrix4> projection_{IdentityMatrix()};
     std::vector<std::pair<bool, bool>> savedState_;  // blend enabled, projection mode
     std::vector<Vertex> strip_;
 };
 
 class FixedTicks final : public TickSource {
   public:
+    explicit FixedTicks(uint32_t first) : next_(first) {}
     uint32_t TickCount() override { return next_++; }
 
   private:
-    uint32_t next_ = kFirstSeed;
+    uint32_t next_;
 };
 
 class NoQuit final : public QuitRequest {
@@ -291,25 +262,58 @@ bool WritePpm(const char* path, const std::vector<Colour>& pixels, int width, in
     return std::fclose(out) == 0;
 }
 
+bool ParseNumber(const char* text, uint32_t& value) {
+    char* end = nullptr;
+    const unsigned long parsed = std::strtoul(text, &end, 10);
+    if (*text < '0' || *text > '9' || *end != '\0' || parsed > 0xFFFFFFFFul) return false;
+    value = static_cast<uint32_t>(parsed);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("usage: make_preview <output.ppm>\n", stderr);
+    uint32_t firstSeed = kFirstSeed;
+    uint32_t frameMs = kFrameMs;
+    uint32_t subpixelBits = 0;
+    bool whole = false;
+    const char* output = nullptr;
+    bool good = true;
+    for (int i = 1; i < argc && good; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--seed" || arg == "--time") {
+            good = i + 1 < argc && ParseNumber(argv[++i], arg == "--seed" ? firstSeed : frameMs);
+        } else if (arg == "--subpixel-bits") {
+            good = i + 1 < argc && ParseNumber(argv[++i], subpixelBits) && subpixelBits <= 16;
+        } else if (arg == "--whole") {
+            whole = true;
+        } else {
+            good = output == nullptr && arg.rfind("--", 0) != 0;
+            output = argv[i];
+        }
+    }
+    if (!good || output == nullptr) {
+        std::fputs(
+            "usage: make_preview [--seed N] [--time MS] [--subpixel-bits N] [--whole] "
+            "<output.ppm>\n",
+            stderr);
         return 2;
     }
-    SoftwareGl gl(kFrameWidth, kFrameHeight);
+    SoftwareGl gl(kFrameWidth, kFrameHeight, subpixelBits == 0 ? 0 : 1u << subpixelBits);
     Scene scene;
     std::array<int32_t, kKeyCount> keys{};
     NoQuit quit;
-    FixedTicks ticks;
+    FixedTicks ticks(firstSeed);
     InitScene(scene, gl, keys.data(), quit, ticks);
-    UpdateScene(scene, kFrameMs);
+    UpdateScene(scene, frameMs);
     DrawScene(scene, gl);
-    const std::vector<Colour> preview =
-        ScaleDown(gl.Pixels(), kFrameWidth, kFrameHeight, kPreviewWidth, kPreviewHeight);
-    if (!WritePpm(argv[1], preview, kPreviewWidth, kPreviewHeight)) {
-        std::perror(argv[1]);
+    const bool written = whole ? WritePpm(output, gl.Pixels(), kFrameWidth, kFrameHeight)
+                               : WritePpm(output,
+                                          ScaleDown(gl.Pixels(), kFrameWidth, kFrameHeight,
+                                                    kPreviewWidth, kPreviewHeight),
+                                          kPreviewWidth, kPreviewHeight);
+    if (!written) {
+        std::perror(output);
         return 1;
     }
     return 0;

@@ -39,6 +39,8 @@ if [ "$mode" != run ]; then
   packages="$packages openbox kwin-x11 kwin-style-breeze"
   # The packages: the Windows installer (NSIS), the archive, and the Debian package's checks.
   packages="$packages nsis dpkg-dev file lintian"
+  # The web page: Emscripten builds it, headless Chromium (WebGL 2 through SwiftShader) tests it.
+  packages="$packages emscripten chromium"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
     apt-get update

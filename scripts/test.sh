@@ -1,8 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds, and runs every test: the native unit tests under
 # AddressSanitizer and UBSan, each fuzz target for a bounded time, the end-to-end tests of the
-# native Linux renderer and host on private X servers, then the end-to-end tests of the real
-# Windows binaries under Wine on private X servers. scripts/package.sh makes the packages first:
+# native Linux renderer and host on private X servers, the web page in headless Chromium, then
+# the end-to-end tests of the real Windows binaries under Wine on private X servers. scripts/package.sh makes the packages first:
 # the Debian package is checked among the Linux tests, the installers and archives under Wine.
 #
 # The 64-bit Windows build is always tested, under wine64. The 32-bit build is tested under the
@@ -31,6 +31,8 @@ echo "== fuzz targets (clang, libFuzzer)"
 "$root/scripts/fuzz.sh"
 echo "== end-to-end tests (native Linux renderer and host)"
 (cd "$build/linux" && ctest --output-on-failure)
+echo "== end-to-end tests (web page in headless Chromium, WebGL 2 through SwiftShader)"
+(cd "$build/web" && ctest --output-on-failure)
 echo "== end-to-end tests (64-bit Windows build under wine64)"
 (cd "$build/windows64" && ctest --output-on-failure)
 if [ -z "$no32" ]; then

@@ -21,11 +21,7 @@ void ClearKeys(RendererRun& run) {
 }
 
 void RunFrame(RendererRun& run, RendererPlatform& platform) {
-    const uint32_t tick = platform.TickCount();
-    UpdateScene(run.scene, TicksBetween(run.window.lastTick, tick));
-    KeysSeenByFrame(run);
-    run.window.lastTick = tick;
-    DrawScene(run.scene, platform.Gl());
+    DrawFrame(run, platform.Gl(), platform.TickCount());
     platform.SwapBuffers();
     FrameDrawn(run.pacer, platform.TickCount());
 }
@@ -130,6 +126,23 @@ void ReshapeView(GlSink& gl, int width, int height) {
     gl.LoadIdentity();
 }
 
+void StartWindowScene(RendererRun& run, GlSink& gl, TickSource& seeds, QuitRequest& quit,
+                      uint32_t tick) {
+    ReshapeView(gl, run.window.width, run.window.height);
+    ClearKeys(run);
+    // The first frame measures its time from the window's creation.
+    run.window.lastTick = tick;
+    StartPacing(run.pacer, tick);
+    InitScene(run.scene, gl, run.keyStates, quit, seeds);
+}
+
+void DrawFrame(RendererRun& run, GlSink& gl, uint32_t tick) {
+    UpdateScene(run.scene, TicksBetween(run.window.lastTick, tick));
+    KeysSeenByFrame(run);
+    run.window.lastTick = tick;
+    DrawScene(run.scene, gl);
+}
+
 void RequestQuit(RendererRun& run, RendererPlatform& platform) {
     platform.PostQuitToWindow();
     run.flags.keepRunning = false;
@@ -149,12 +162,7 @@ int RendererMain(RendererPlatform& platform, RendererRun& run) {
             run.flags.keepRunning = false;
             continue;
         }
-        ReshapeView(platform.Gl(), run.window.width, run.window.height);
-        ClearKeys(run);
-        // The first frame measures its time from the window's creation.
-        run.window.lastTick = platform.TickCount();
-        StartPacing(run.pacer, run.window.lastTick);
-        InitScene(run.scene, platform.Gl(), run.keyStates, quit, platform);
+        StartWindowScene(run, platform.Gl(), platform, quit, platform.TickCount());
 
         while (LoopStep(run, platform)) {
         }

@@ -118,6 +118,12 @@ struct WindowFrame {
 WindowFrame ChooseWindowFrame(bool fullScreenWanted, bool modeSwitched);
 
 void ReshapeView(GlSink& gl, int width, int height);
+// The steps of a window's run that every platform takes, whether it runs RendererMain's loop or
+// is called back for each frame (a browser): the view, keys, clock and scene of a new window,
+// seeding the line sets from seeds; then each frame, drawn at the given tick.
+void StartWindowScene(RendererRun& run, GlSink& gl, TickSource& seeds, QuitRequest& quit,
+                      uint32_t tick);
+void DrawFrame(RendererRun& run, GlSink& gl, uint32_t tick);
 void RequestQuit(RendererRun& run, RendererPlatform& platform);
 // Milliseconds between two tick counts, right across the counter's wrap.
 inline uint32_t TicksBetween(uint32_t earlier, uint32_t later) {
