@@ -11,10 +11,11 @@ import ctypes
 import ctypes.util
 import os
 import shutil
-import signal
 import subprocess
 import tempfile
 import time
+
+from e2e_support.xservers import end_process
 
 COMMANDS = {
     "openbox": ["openbox", "--sm-disable"],
@@ -97,11 +98,5 @@ class WindowManager:
         return selection_owner(self.server.display, "_NET_WM_CM_S0") != 0
 
     def __exit__(self, *exc):
-        if self.process.poll() is None:
-            self.process.send_signal(signal.SIGTERM)
-            try:
-                self.process.wait(timeout=15)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        end_process(self.process, timeout=15)
         shutil.rmtree(self.home, ignore_errors=True)

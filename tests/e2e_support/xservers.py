@@ -61,6 +61,17 @@ EndSection
 """ % (hsync[0], hsync[1], vrefresh[0], vrefresh[1], lines, names)
 
 
+def end_process(process, timeout=30):
+    """Ends a process the test started, by its id: asked first, killed when it does not go."""
+    if process.poll() is None:
+        process.send_signal(signal.SIGTERM)
+        try:
+            process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 class XServer:
     """A private X server as a context manager: `display` is ":N" while it runs.
 
@@ -130,13 +141,7 @@ class XServer:
         return self.run("xrandr", "--listmonitors").splitlines()[1:]
 
     def __exit__(self, *exc):
-        if self.process.poll() is None:
-            self.process.send_signal(signal.SIGTERM)
-            try:
-                self.process.wait(timeout=30)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        end_process(self.process)
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def env(self, base=None, screen=None):
