@@ -176,11 +176,13 @@ class Session:
         self.processes.append(process)
         return process
 
-    def probe(self, *args, check=False):
+    def probe(self, *args, check=False, program=PROBE):
+        """Runs a probe program (the window probe unless told) once: its key=value lines as a
+        dict, with its exit code as rc."""
         # Output goes through a file, not a pipe: Wine's helper processes that a
         # run may start inherit the descriptors and would hold a pipe open.
         with tempfile.TemporaryFile(mode="w+", dir=self.work) as out:
-            result = subprocess.run([WINE, PROBE, *[str(a) for a in args]], env=self.env,
+            result = subprocess.run([WINE, program, *[str(a) for a in args]], env=self.env,
                                     stdin=subprocess.DEVNULL, stdout=out,
                                     stderr=subprocess.DEVNULL, timeout=120)
             out.seek(0)

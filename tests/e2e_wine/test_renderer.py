@@ -19,6 +19,15 @@ def style_of(window):
     return int(window["style"], 16), int(window["exstyle"], 16)
 
 
+def start_renderer(test, session):
+    """The renderer started on its own from the installed folder: its process and window."""
+    folder = session.app_folder(host=False)
+    process = session.start(os.path.join(folder, RENDERER), cwd=folder)
+    window = session.wait_window(TITLE, CLASS)
+    test.assertIsNotNone(window, "no renderer window appeared")
+    return process, window
+
+
 class FullScreenRun(WineTestCase):
     """On a 1024x768 display the switch succeeds and the window covers the screen."""
 
@@ -29,10 +38,7 @@ class FullScreenRun(WineTestCase):
             self.assertLess(lit_fraction(black), 0.01)
             self.assertEqual(colour_spread(black), 0)
 
-            folder = session.app_folder(host=False)
-            process = session.start(os.path.join(folder, RENDERER), cwd=folder)
-            window = session.wait_window(TITLE, CLASS)
-            self.assertIsNotNone(window, "no renderer window appeared")
+            process, window = start_renderer(self, session)
             style, exstyle = style_of(window)
             self.assertTrue(style & WS_POPUP, hex(style))
             self.assertTrue(exstyle & WS_EX_TOPMOST, hex(exstyle))
@@ -53,20 +59,14 @@ class FullScreenRun(WineTestCase):
 
     def test_close_posted_from_another_process_ends_it(self):
         with Session(1024, 768) as session:
-            folder = session.app_folder(host=False)
-            process = session.start(os.path.join(folder, RENDERER), cwd=folder)
-            window = session.wait_window(TITLE, CLASS)
-            self.assertIsNotNone(window)
+            process, window = start_renderer(self, session)
             session.post(window["hwnd"], WM_CLOSE)
             self.assertEqual(wait_exit(process, 10), 0)
             self.assertIsNone(session.find_window(TITLE, CLASS))
 
     def test_mode_switch_message_rebuilds_the_window_in_the_other_mode(self):
         with Session(1024, 768) as session:
-            folder = session.app_folder(host=False)
-            process = session.start(os.path.join(folder, RENDERER), cwd=folder)
-            first = session.wait_window(TITLE, CLASS)
-            self.assertIsNotNone(first)
+            process, first = start_renderer(self, session)
             self.assertTrue(style_of(first)[0] & WS_POPUP)
 
             session.post(first["hwnd"], MODE_SWITCH)
@@ -100,10 +100,7 @@ class FallbackRun(WineTestCase):
 
     def test_failed_switch_gives_overlapped_window_with_cursor(self):
         with Session(1280, 1024) as session:
-            folder = session.app_folder(host=False)
-            process = session.start(os.path.join(folder, RENDERER), cwd=folder)
-            window = session.wait_window(TITLE, CLASS)
-            self.assertIsNotNone(window)
+            process, window = start_renderer(self, session)
             style, exstyle = style_of(window)
             self.assertEqual(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW, hex(style))
             self.assertFalse(style & WS_POPUP)

@@ -26,16 +26,7 @@ DIALOG_TITLE = "<Lumen_Ribbon>"
 
 
 def host_probe(session, *args):
-    """Runs the host probe once; its key=value lines as a dict, with its exit code as rc."""
-    with tempfile.TemporaryFile(mode="w+", dir=session.work) as out:
-        result = subprocess.run([WINE, HOST_PROBE, *[str(a) for a in args]], env=session.env,
-                                stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL,
-                                timeout=120)
-        out.seek(0)
-        text = out.read()
-    values = dict(line.strip().partition("=")[::2] for line in text.splitlines() if "=" in line)
-    values["rc"] = result.returncode
-    return values
+    return session.probe(*args, program=HOST_PROBE)
 
 
 def write_settings(folder, kind, repeat, music_file):

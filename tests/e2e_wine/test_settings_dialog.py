@@ -3,11 +3,10 @@ cancel and close paths write, and the painted look with its Japanese captions.""
 
 import os
 import subprocess
-import tempfile
 import time
 import unittest
 
-from harness import (BUILD_DIR, E2E_DIR, HOST, WINE, WM_CLOSE, Bitmap, Session, WineTestCase, rect_of,
+from harness import (BUILD_DIR, E2E_DIR, HOST, WM_CLOSE, Bitmap, Session, WineTestCase, rect_of,
                      wait_exit, windows_path)
 
 DIALOG_PROBE = os.path.join(BUILD_DIR, "probes", "dialog_probe.exe")
@@ -34,18 +33,7 @@ def hex_of(text):
 
 
 def dialog_probe(session, *args):
-    """Runs the dialog probe; its output goes through a file, never a pipe."""
-    with tempfile.TemporaryFile(mode="w+", dir=session.work) as out:
-        result = subprocess.run([WINE, DIALOG_PROBE, *[str(a) for a in args]], env=session.env,
-                                stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL,
-                                timeout=120)
-        out.seek(0)
-        values = {}
-        for line in out.read().splitlines():
-            key, _, value = line.strip().partition("=")
-            values[key] = value
-    values["rc"] = result.returncode
-    return values
+    return session.probe(*args, program=DIALOG_PROBE)
 
 
 def controls(session, hwnd):
