@@ -21,7 +21,21 @@
 
 namespace {
 
-// Stays attached so that both sources can be removed afterwards, whichever one fired.
+// SIGTERM is taken from the start, so one that comes while the music is being opened (the sound
+// may already be heard) still ends the while early instead of the program.
+struct Stop {
+    bool requested = false;
+    GMainLoop* running = nullptr;
+};
+
+gboolean RequestStop(gpointer data) {
+    auto* stop = static_cast<Stop*>(data);
+    stop->requested = true;
+    if (stop->running != nullptr) g_main_loop_quit(stop->running);
+    return G_SOURCE_CONTINUE;
+}
+
+// Stays attached so that the source can be removed afterwards, whether it fired or not.
 gboolean QuitLoop(gpointer loop) {
     g_main_loop_quit(static_cast<GMainLoop*>(loop));
     return G_SOURCE_CONTINUE;
@@ -29,17 +43,18 @@ gboolean QuitLoop(gpointer loop) {
 
 // Runs the main loop for `seconds` (or until SIGTERM), calling `tick` every `intervalMs` while
 // it returns true.
-void RunFor(double seconds, guint intervalMs, std::function<bool()> tick) {
+void RunFor(Stop& stop, double seconds, guint intervalMs, std::function<bool()> tick) {
+    // A SIGTERM already taken is dispatched by the loop's first iteration.
     GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+    stop.running = loop;
     g_timeout_add(
         intervalMs,
         [](gpointer data) -> gboolean { return (*static_cast<std::function<bool()>*>(data))(); },
         &tick);
     const guint timeout = g_timeout_add(static_cast<guint>(seconds * 1000), QuitLoop, loop);
-    const guint stop = g_unix_signal_add(SIGTERM, QuitLoop, loop);
-    g_main_loop_run(loop);
+    if (!stop.requested) g_main_loop_run(loop);
+    stop.running = nullptr;
     g_source_remove(timeout);
-    g_source_remove(stop);
     g_main_loop_unref(loop);
 }
 
@@ -52,6 +67,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const double seconds = std::atof(argv[argc - 1]);
+    Stop stop;
+    g_unix_signal_add(SIGTERM, RequestStop, &stop);
     const auto sound = CreateSoundSystem();
     int32_t apiResult = 0;
     Lumen_Ribbon_BGM bgm(*sound, apiResult);
@@ -59,14 +76,14 @@ int main(int argc, char** argv) {
     if (what == "wav") {
         WavePlay(bgm, argv[2]);
         std::printf("play %d\n", apiResult);
-        RunFor(seconds, 1000, [] { return true; });
+        RunFor(stop, seconds, 1000, [] { return true; });
         WaveStop(bgm);
         std::printf("stop %d\n", apiResult);
     } else if (what == "mp3") {
         Mp3OpenAndPlay(bgm, argv[2]);
         std::printf("open %d\n", apiResult);
         int restarts = 0;
-        RunFor(seconds, 1000, [&] {
+        RunFor(stop, seconds, 1000, [&] {
             if (!Mp3IsPlaying(bgm)) ++restarts;
             Mp3Restart(bgm);
             return true;
@@ -77,7 +94,7 @@ int main(int argc, char** argv) {
         CdOpen(bgm);
         std::printf("open %d\n", apiResult);
         int polls = 0;
-        RunFor(seconds, 200, [&] {
+        RunFor(stop, seconds, 200, [&] {
             ++polls;
             CdKeepPlaying(bgm, 0);
             return bgm.CdOk;
